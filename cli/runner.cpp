@@ -1,0 +1,149 @@
+#include "cli/runner.h"
+
+#include <charconv>
+#include <istream>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <sstream>
+
+#include "cli/key_names.h"
+#include "cli/state_json.h"
+#include "display/format.h"
+#include "engine/dispatch.h"
+#include "face/keypad.h"
+
+namespace rpn::cli {
+
+namespace {
+
+constexpr int kExitUsage = 2;
+
+struct Options {
+    bool json = false;
+    bool lines = false;
+    std::optional<std::uint64_t> seed;
+    std::vector<std::string> keys;
+};
+
+using Script = std::vector<KeyStep>;
+
+void Usage(std::ostream& err)
+{
+    err << "usage: rpn-cli [--json] [--seed N] [--lines] [KEY ...]\n"
+           "KEY: k:N (key code), vk:N (keyboard virtual key), or one of:";
+    for (const std::string& name : KeyNames())
+        err << ' ' << name;
+    err << '\n';
+}
+
+std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, std::ostream& err)
+{
+    Options options;
+    std::size_t i = 0;
+    for (; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--json") {
+            options.json = true;
+        } else if (argument == "--lines") {
+            options.lines = true;
+        } else if (argument == "--seed") {
+            std::uint64_t seed = 0;
+            const std::string value = i + 1 < arguments.size() ? arguments[i + 1] : "";
+            const auto result = std::from_chars(value.data(), value.data() + value.size(), seed);
+            if (value.empty() || result.ec != std::errc() || result.ptr != value.data() + value.size()) {
+                err << "rpn-cli: --seed needs a non-negative integer\n";
+                return std::nullopt;
+            }
+            options.seed = seed;
+            ++i;
+        } else if (argument == "--help" || argument == "-h") {
+            Usage(err);
+            return std::nullopt;
+        } else if (argument == "--") {
+            ++i;
+            break;
+        } else {
+            break;
+        }
+    }
+    options.keys.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i), arguments.end());
+    return options;
+}
+
+std::optional<Script> ParseScript(const std::vector<std::string>& tokens, std::ostream& err)
+{
+    Script script;
+    for (const std::string& token : tokens) {
+        const auto steps = ParseKey(token);
+        if (!steps) {
+            err << "rpn-cli: unknown key '" << token << "'\n";
+            return std::nullopt;
+        }
+        script.insert(script.end(), steps->begin(), steps->end());
+    }
+    return script;
+}
+
+std::vector<std::string> SplitBlanks(const std::string& line)
+{
+    std::istringstream words(line);
+    std::vector<std::string> tokens;
+    for (std::string token; words >> token;)
+        tokens.push_back(token);
+    return tokens;
+}
+
+std::unique_ptr<RandomSource> MakeRandom(const Options& options)
+{
+    if (options.seed)
+        return std::make_unique<StandardRandomSource>(*options.seed);
+    return std::make_unique<StandardRandomSource>();
+}
+
+std::string RunScript(const Script& script, const Options& options)
+{
+    CalcState state = MakeResetState();
+    const auto random = MakeRandom(options);
+    for (const KeyStep& step : script) {
+        if (step.kind == KeyStep::Kind::KeyCode) {
+            state.KeyCode = step.value;
+            DispatchKey(state, *random);
+            state.KeyCode = 0;
+        } else {
+            KeyboardKey(state, step.value, *random);
+        }
+    }
+    return options.json ? StateJson(state) : Utf8(DrawnMainLine(state));
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    const auto options = ParseOptions(arguments, err);
+    if (!options)
+        return kExitUsage;
+
+    std::vector<Script> scripts;
+    if (options->lines) {
+        // Every line is checked before any runs, so a bad key prints nothing.
+        for (std::string line; std::getline(in, line);) {
+            const auto script = ParseScript(SplitBlanks(line), err);
+            if (!script)
+                return kExitUsage;
+            scripts.push_back(*script);
+        }
+    } else {
+        const auto script = ParseScript(options->keys, err);
+        if (!script)
+            return kExitUsage;
+        scripts.push_back(*script);
+    }
+
+    for (const Script& script : scripts)
+        out << RunScript(script, *options) << '\n';
+    return 0;
+}
+
+}  // namespace rpn::cli

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace rpn::cli {
+
+// rpn-cli [--json] [--seed N] [--lines] [KEY ...]: runs key scripts on the
+// calculator core from the reset state and prints the main display line (or
+// the whole state as JSON). Returns the process exit status.
+int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err);
+
+}  // namespace rpn::cli

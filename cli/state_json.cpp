@@ -1,0 +1,134 @@
+#include "cli/state_json.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "display/format.h"
+
+namespace rpn::cli {
+
+std::string Utf8(const std::wstring& text)
+{
+    std::string out;
+    for (const wchar_t wide : text) {
+        auto c = static_cast<std::uint32_t>(wide);
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            c = 0xFFFD;
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+namespace {
+
+class JsonObject {
+public:
+    void Flag(const char* name, bool value) { Raw(name, value ? "true" : "false"); }
+    void Integer(const char* name, std::int32_t value) { Raw(name, std::to_string(value)); }
+    void Number(const char* name, double value) { Raw(name, NumberText(value)); }
+    void Text(const char* name, const std::wstring& value) { Raw(name, Quoted(Utf8(value))); }
+    void Numbers(const char* name, const std::array<double, 10>& values)
+    {
+        std::string list = "[";
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (i != 0)
+                list += ',';
+            list += NumberText(values[i]);
+        }
+        Raw(name, list + "]");
+    }
+    std::string Close() const { return m_text + "}"; }
+
+private:
+    void Raw(const char* name, const std::string& value)
+    {
+        m_text += m_text.size() == 1 ? "\"" : ",\"";
+        m_text += name;
+        m_text += "\":";
+        m_text += value;
+    }
+
+    static std::string NumberText(double value)
+    {
+        if (std::isnan(value))
+            return "\"nan\"";
+        if (std::isinf(value))
+            return value > 0 ? "\"inf\"" : "\"-inf\"";
+        char buffer[32];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 17);
+        return std::string(buffer, result.ptr);
+    }
+
+    static std::string Quoted(const std::string& text)
+    {
+        std::string out = "\"";
+        for (const char c : text) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (c == '"' || c == '\\') {
+                out += '\\';
+                out += c;
+            } else if (byte < 0x20) {
+                static constexpr char kHex[] = "0123456789abcdef";
+                out += "\\u00";
+                out += kHex[byte >> 4];
+                out += kHex[byte & 0xF];
+            } else {
+                out += c;
+            }
+        }
+        return out + "\"";
+    }
+
+    std::string m_text = "{";
+};
+
+}  // namespace
+
+std::string StateJson(const CalcState& state)
+{
+    JsonObject json;
+    json.Flag("bAudibleClicks", state.bAudibleClicks);
+    json.Integer("KeyCode", state.KeyCode);
+    json.Text("DisplayText", state.DisplayText);
+    json.Flag("DecimalMode", state.DecimalMode);
+    json.Flag("EntryMode", state.EntryMode);
+    json.Flag("ExpoMode", state.ExpoMode);
+    json.Flag("FunctionMode", state.FunctionMode);
+    json.Flag("AutoLift", state.AutoLift);
+    json.Flag("HelpMode", state.HelpMode);
+    json.Text("Integer", state.Integer);
+    json.Text("Fraction", state.Fraction);
+    json.Text("Exponent", state.Exponent);
+    json.Text("IntegerSign", state.IntegerSign);
+    json.Text("ExponentSign", state.ExponentSign);
+    json.Integer("DecimalLocation", state.DecimalLocation);
+    json.Number("RegX", state.RegX);
+    json.Number("RegLstX", state.RegLstX);
+    json.Number("RegY", state.RegY);
+    json.Number("RegZ", state.RegZ);
+    json.Number("RegT", state.RegT);
+    json.Numbers("RegS", state.RegS);
+    json.Text("DisplayMode", state.DisplayMode);
+    json.Integer("DisplayPrecision", state.DisplayPrecision);
+    json.Text("SuperMode", state.SuperMode);
+    json.Text("AngleMode", state.AngleMode);
+    json.Integer("Brightness", state.Brightness);
+    json.Text("Display", DrawnMainLine(state));
+    return json.Close();
+}
+
+}  // namespace rpn::cli
