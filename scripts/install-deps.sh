@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build clang libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
-    fonts-dejavu-core
+    fonts-dejavu-core locales
     xvfb xauth xdotool xclip
 )
 
@@ -15,12 +15,17 @@ missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
 done
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
-fi
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update
-"${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo_cmd[@]}" apt-get update
+    "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# A comma-decimal locale, so the tests can prove the number texts ignore it.
+installed_locales=$(locale -a 2>/dev/null || true)
+if ! grep -qi '^de_DE\.utf-\?8$' <<<"$installed_locales"; then
+    "${sudo_cmd[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi

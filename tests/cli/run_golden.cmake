@@ -1,0 +1,57 @@
+# Runs a golden key script through rpn-cli: each line of SCRIPT is
+# "KEYS => EXPECTED", blank lines and lines starting with # are skipped.
+# Usage: cmake -DCLI=path/to/rpn-cli -DSCRIPT=file.keys [-DFLAGS=--json] -P run_golden.cmake
+cmake_policy(SET CMP0007 NEW)
+file(STRINGS "${SCRIPT}" lines ENCODING UTF-8)
+set(keys "")
+set(expected "")
+foreach(line IN LISTS lines)
+    if(line MATCHES "^#" OR line STREQUAL "")
+        continue()
+    endif()
+    string(FIND "${line}" " => " separator)
+    if(separator LESS 0)
+        message(FATAL_ERROR "no ' => ' in line: ${line}")
+    endif()
+    string(SUBSTRING "${line}" 0 ${separator} key_text)
+    math(EXPR start "${separator} + 4")
+    string(SUBSTRING "${line}" ${start} -1 expected_text)
+    string(APPEND keys "${key_text}\n")
+    list(APPEND expected "${expected_text}")
+endforeach()
+
+get_filename_component(name "${SCRIPT}" NAME_WE)
+set(input "${CMAKE_CURRENT_BINARY_DIR}/${name}.input")
+file(WRITE "${input}" "${keys}")
+separate_arguments(flags UNIX_COMMAND "${FLAGS}")
+execute_process(COMMAND "${CLI}" ${flags} --lines
+    INPUT_FILE "${input}"
+    OUTPUT_VARIABLE output
+    ERROR_VARIABLE errors
+    RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "rpn-cli exited with ${status}: ${errors}")
+endif()
+
+string(REGEX REPLACE "\n$" "" output "${output}")
+string(REPLACE ";" "\\;" output "${output}")
+string(REPLACE "\n" ";" actual "${output}")
+list(LENGTH expected expected_count)
+list(LENGTH actual actual_count)
+if(NOT expected_count EQUAL actual_count)
+    message(FATAL_ERROR "expected ${expected_count} lines, rpn-cli printed ${actual_count}")
+endif()
+
+string(REPLACE "\n" ";" key_lines "${keys}")
+set(failures 0)
+math(EXPR last "${expected_count} - 1")
+foreach(i RANGE ${last})
+    list(GET expected ${i} want)
+    list(GET actual ${i} got)
+    list(GET key_lines ${i} key_text)
+    if(NOT want STREQUAL got)
+        message(SEND_ERROR "keys '${key_text}':\n  expected '${want}'\n  got      '${got}'")
+        math(EXPR failures "${failures} + 1")
+    endif()
+endforeach()
+message(STATUS "${expected_count} scripts, ${failures} failed")
