@@ -1,10 +1,11 @@
 #include "display/format.h"
 
 #include <algorithm>
+#include <charconv>
+#include <string_view>
 #include <cmath>
 #include <cstdlib>
 
-#include "engine/number_text.h"
 
 namespace rpn {
 
@@ -20,18 +21,24 @@ constexpr std::size_t kMantissaField = 9;
 constexpr std::size_t kEntryMantissaWidth = 8;
 constexpr std::size_t kMainLineCells = 11;
 
-std::wstring Widen(const std::string& text)
-{
-    return std::wstring(text.begin(), text.end());
-}
+// A printed number with the sign column in front: " " unless it starts with "-".
+struct SignedText {
+    char buffer[400];
+    std::string_view text;
+};
 
-// A sign column in front of anything that does not start with "-".
-std::wstring WithSignColumn(const std::string& text)
+SignedText PrintWithSignColumn(double x, std::chars_format format, int precision)
 {
-    std::wstring wide = Widen(text);
-    if (wide.empty() || wide.front() != L'-')
-        wide.insert(wide.begin(), L' ');
-    return wide;
+    SignedText printed;
+    // Wide enough for the largest double in fixed notation with nine decimals.
+    const auto end = std::to_chars(printed.buffer + 1, printed.buffer + sizeof printed.buffer, x, format, precision).ptr;
+    const char* begin = printed.buffer + 1;
+    if (*begin != '-') {
+        printed.buffer[0] = ' ';
+        begin = printed.buffer;
+    }
+    printed.text = std::string_view(begin, static_cast<std::size_t>(end - begin));
+    return printed;
 }
 
 void ShowError(CalcState& state, const wchar_t* text)
@@ -115,11 +122,13 @@ std::wstring FormatNumber(const CalcState& state, double x)
         if (x != 0.0 && std::fabs(std::log10(x)) > kFixToSciLogarithm)
             return FormatSci(state, x);
         const int precision = EffectivePrecision(state);
-        std::wstring text = WithSignColumn(PrintFixed(x, precision));
+        const SignedText printed = PrintWithSignColumn(x, std::chars_format::fixed, precision);
+        const std::size_t length = printed.text.size() + (precision == 0 ? 1 : 0);
+        if (length > kFixMaxLength)
+            return FormatSci(state, x);
+        std::wstring text(printed.text.begin(), printed.text.end());
         if (precision == 0)
             text += L'.';
-        if (text.size() > kFixMaxLength)
-            return FormatSci(state, x);
         return text;
     }
     if (state.DisplayMode == L"ENG")
@@ -129,62 +138,64 @@ std::wstring FormatNumber(const CalcState& state, double x)
 
 std::wstring FormatSci(const CalcState& state, double x)
 {
-    const int precision = EffectivePrecision(state);
-    const int digits = std::min(precision, kSciMaxFractionDigits);
-    const std::wstring text = WithSignColumn(PrintScientific(x, digits));
+    const int digits = std::min(EffectivePrecision(state), kSciMaxFractionDigits);
+    const SignedText printed = PrintWithSignColumn(x, std::chars_format::scientific, digits);
+    const std::string_view text = printed.text;
 
-    const std::size_t e = text.find(L'e');
-    if (e == std::wstring::npos || e < 2) {
+    const std::size_t e = text.find('e');
+    std::wstring result(kMantissaField + 3, L' ');
+    if (e == std::string_view::npos || e < 2) {
         // Not a number or infinite: nothing to lay out, keep the printed word.
-        std::wstring word = text;
-        word.resize(kMantissaField + 3, L' ');
-        return word;
+        std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(std::min(text.size(), result.size())),
+                  result.begin());
+        return result;
     }
 
-    std::wstring mantissa = text.substr(0, 2);
-    mantissa += L'.';
-    if (digits > 0)
-        mantissa += text.substr(3, static_cast<std::size_t>(digits));
-    mantissa.resize(kMantissaField, L' ');
+    result[0] = static_cast<wchar_t>(text[0]);
+    result[1] = static_cast<wchar_t>(text[1]);
+    result[2] = L'.';
+    for (int i = 0; i < digits; ++i)
+        result[static_cast<std::size_t>(3 + i)] = static_cast<wchar_t>(text[static_cast<std::size_t>(3 + i)]);
 
-    const int exponent = std::atoi(std::string(text.begin() + static_cast<std::ptrdiff_t>(e) + 1, text.end()).c_str());
-    const int magnitude = std::abs(exponent) % 100;
-    mantissa += exponent < 0 ? L'-' : L' ';
-    mantissa += static_cast<wchar_t>(L'0' + magnitude / 10);
-    mantissa += static_cast<wchar_t>(L'0' + magnitude % 10);
-    return mantissa;
+    const bool negative = text[e + 1] == '-';
+    int magnitude = 0;
+    for (std::size_t i = e + 2; i < text.size(); ++i)
+        magnitude = (magnitude * 10 + (text[i] - '0')) % 100;
+    result[kMantissaField] = negative ? L'-' : L' ';
+    result[kMantissaField + 1] = static_cast<wchar_t>(L'0' + magnitude / 10);
+    result[kMantissaField + 2] = static_cast<wchar_t>(L'0' + magnitude % 10);
+    return result;
 }
 
 std::wstring FormatEng(const CalcState& state, double x)
 {
-    const std::wstring sci = FormatSci(state, x);
-    std::wstring mantissa = sci.substr(0, kMantissaField);
-    const wchar_t sign = sci[kMantissaField];
-    const std::wstring digits = sci.substr(sci.size() - 2);
+    std::wstring result = FormatSci(state, x);
     const auto isDigit = [](wchar_t c) { return c >= L'0' && c <= L'9'; };
-    if (!isDigit(digits[0]) || !isDigit(digits[1]))
-        return sci;
+    const wchar_t tens = result[kMantissaField + 1];
+    const wchar_t units = result[kMantissaField + 2];
+    if (!isDigit(tens) || !isDigit(units))
+        return result;
 
-    int exponent = (digits[0] - L'0') * 10 + (digits[1] - L'0');
-    if (sign == L'-')
+    int exponent = (tens - L'0') * 10 + (units - L'0');
+    if (result[kMantissaField] == L'-')
         exponent = -exponent;
-    if (exponent % 3 == 0)
-        return sci;
-
     int steps = 0;
     while (exponent % 3 != 0) {
         --exponent;
         ++steps;
     }
     for (int step = 0; step < steps; ++step) {
-        const std::size_t point = mantissa.find(L'.');
-        if (point == std::wstring::npos || point + 1 >= mantissa.size())
+        const std::size_t point = result.find(L'.');
+        if (point == std::wstring::npos || point + 1 >= kMantissaField)
             break;
-        std::swap(mantissa[point], mantissa[point + 1]);
+        std::swap(result[point], result[point + 1]);
     }
 
-    const std::wstring written = L"0" + std::to_wstring(std::abs(exponent));
-    return mantissa + sign + written.substr(written.size() - 2);
+    // The magnitude with a "0" in front, of which the last two characters count.
+    const int magnitude = std::abs(exponent);
+    result[kMantissaField + 1] = magnitude < 10 ? L'0' : static_cast<wchar_t>(L'0' + (magnitude / 10) % 10);
+    result[kMantissaField + 2] = static_cast<wchar_t>(L'0' + magnitude % 10);
+    return result;
 }
 
 std::vector<MainLineCell> LayoutMainLine(const CalcState& state)
