@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <string_view>
 #include <cmath>
 #include <cstdlib>
-
+#include <string_view>
 
 namespace rpn {
 
@@ -31,7 +30,8 @@ SignedText PrintWithSignColumn(double x, std::chars_format format, int precision
 {
     SignedText printed;
     // Wide enough for the largest double in fixed notation with nine decimals.
-    const auto end = std::to_chars(printed.buffer + 1, printed.buffer + sizeof printed.buffer, x, format, precision).ptr;
+    const auto end =
+        std::to_chars(printed.buffer + 1, printed.buffer + sizeof printed.buffer, x, format, precision).ptr;
     const char* begin = printed.buffer + 1;
     if (*begin != '-') {
         printed.buffer[0] = ' ';

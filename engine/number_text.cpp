@@ -1,9 +1,10 @@
 #include "engine/number_text.h"
 
+#include <locale.h>
+
 #include <charconv>
 #include <clocale>
 #include <cwchar>
-#include <locale.h>
 
 namespace rpn {
 

@@ -82,8 +82,8 @@ TEST(RpnCli, JsonHasEveryFieldAndNonFiniteNumbersAsStrings)
 {
     const Result result = RunCli({"--json", "0", "ENTER", "0", "->P"});
     EXPECT_EQ(result.status, 0);
-    for (const char* field : {"\"bAudibleClicks\":", "\"KeyCode\":0", "\"RegY\":\"nan\"", "\"RegS\":[0,0,0,0,0,0,0,0,0,0]",
-                              "\"Brightness\":0", "\"Display\":\" 0.000000 00\""})
+    for (const char* field : {"\"bAudibleClicks\":", "\"KeyCode\":0", "\"RegY\":\"nan\"",
+                              "\"RegS\":[0,0,0,0,0,0,0,0,0,0]", "\"Brightness\":0", "\"Display\":\" 0.000000 00\""})
         EXPECT_NE(result.out.find(field), std::string::npos) << field;
     EXPECT_EQ(result.out.back(), '\n');
 

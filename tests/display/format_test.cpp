@@ -1,10 +1,11 @@
+#include "display/format.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cmath>
 #include <limits>
 
-#include "display/format.h"
 #include "engine/number_text.h"
 #include "testsupport/keystrokes.h"
 
@@ -156,21 +157,18 @@ TEST_P(MainLine, DrawsPointAndSeparatorsBesideTheirCharacters)
     EXPECT_EQ(DrawnMainLine(AfterKeys(GetParam().keys)), GetParam().drawn) << GetParam().keys;
 }
 
-INSTANTIATE_TEST_SUITE_P(Display, MainLine,
-                         ::testing::Values(MainLineCase{"", L" 0.000000 00"},
-                                           MainLineCase{"5 CHS ENTER", L"-5.000000 00"},
-                                           MainLineCase{"1 2 3 4", L" 1,234"},
-                                           MainLineCase{"1 2 3 4 5 6 7 8 9 0", L" 1,234,567,890"},
-                                           MainLineCase{"1 2 3 4 5 6 7 EEX 2", L" 1,234,567 02"},
-                                           // Mended: the negative exponent keeps the separators.
-                                           MainLineCase{"1 2 3 4 5 6 7 EEX 2 CHS", L" 1,234,567-02"},
-                                           MainLineCase{"1 2 3 4 5 EEX 2 CHS", L" 12,345  -02"},
-                                           MainLineCase{"1 . 5 EEX 1 2 CHS", L" 1.5     -12"},
-                                           MainLineCase{"1 2 3 4 . 5", L" 1,234.5"},
-                                           MainLineCase{"FIX 2 1 2 3 4 5 6 7 ENTER", L" 1,234,567.00"},
-                                           MainLineCase{"FIX 0 4 2 ENTER", L" 42."},
-                                           MainLineCase{"1 EEX 5 0 ENTER X^2", L"ERROR: OVR"},
-                                           MainLineCase{"0 1/X", L"ERROR: Inf"}));
+INSTANTIATE_TEST_SUITE_P(
+    Display, MainLine,
+    ::testing::Values(MainLineCase{"", L" 0.000000 00"}, MainLineCase{"5 CHS ENTER", L"-5.000000 00"},
+                      MainLineCase{"1 2 3 4", L" 1,234"}, MainLineCase{"1 2 3 4 5 6 7 8 9 0", L" 1,234,567,890"},
+                      MainLineCase{"1 2 3 4 5 6 7 EEX 2", L" 1,234,567 02"},
+                      // Mended: the negative exponent keeps the separators.
+                      MainLineCase{"1 2 3 4 5 6 7 EEX 2 CHS", L" 1,234,567-02"},
+                      MainLineCase{"1 2 3 4 5 EEX 2 CHS", L" 12,345  -02"},
+                      MainLineCase{"1 . 5 EEX 1 2 CHS", L" 1.5     -12"}, MainLineCase{"1 2 3 4 . 5", L" 1,234.5"},
+                      MainLineCase{"FIX 2 1 2 3 4 5 6 7 ENTER", L" 1,234,567.00"},
+                      MainLineCase{"FIX 0 4 2 ENTER", L" 42."}, MainLineCase{"1 EEX 5 0 ENTER X^2", L"ERROR: OVR"},
+                      MainLineCase{"0 1/X", L"ERROR: Inf"}));
 
 TEST(StackLine, FixedLinesGetSeparators)
 {

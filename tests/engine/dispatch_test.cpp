@@ -1,8 +1,9 @@
+#include "engine/dispatch.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "engine/dispatch.h"
 #include "engine/functions.h"
 #include "testsupport/keystrokes.h"
 

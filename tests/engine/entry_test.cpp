@@ -1,7 +1,8 @@
+#include "engine/entry.h"
+
 #include <gtest/gtest.h>
 
 #include "display/format.h"
-#include "engine/entry.h"
 #include "testsupport/keystrokes.h"
 
 namespace rpn {

@@ -1,8 +1,9 @@
+#include "engine/functions.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "engine/functions.h"
 #include "testsupport/keystrokes.h"
 
 namespace rpn {

@@ -66,8 +66,9 @@ TEST(RandomKeys, HundredThousandKeysKeepTheInvariants)
     StandardRandomSource random(7);
     std::uniform_int_distribution<int> choice(0, 99);
     std::uniform_int_distribution<int> code(0, 31);
-    static constexpr int kVirtualKeys[] = {8,  13, 27, 32, 46, 48, 49, 50, 51, 52,  53,  54,  55,  56,  57,  69, 70,
-                                           96, 97, 98, 99, 100, 101, 102, 103, 104, 105, 106, 107, 109, 110, 111, 190, 65};
+    static constexpr int kVirtualKeys[] = {8,   13,  27,  32,  46,  48,  49,  50,  51,  52,  53,  54,
+                                           55,  56,  57,  69,  70,  96,  97,  98,  99,  100, 101, 102,
+                                           103, 104, 105, 106, 107, 109, 110, 111, 190, 65};
     std::uniform_int_distribution<std::size_t> virtualKey(0, std::size(kVirtualKeys) - 1);
 
     CalcState state = MakeResetState();

@@ -1,6 +1,7 @@
+#include "face/keypad.h"
+
 #include <gtest/gtest.h>
 
-#include "face/keypad.h"
 #include "testsupport/keystrokes.h"
 
 namespace rpn {
