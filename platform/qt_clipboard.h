@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/clipboard.h"
+
+class QClipboard;
+
+namespace rpn {
+
+// The application's QClipboard. Qt gives the program the clipboard whenever
+// it asks, so Open never fails here.
+class QtClipboard final : public Clipboard {
+public:
+    // The clipboard belongs to the running QGuiApplication and must outlive this object.
+    explicit QtClipboard(QClipboard& clipboard) : m_clipboard(clipboard) {}
+
+    bool Open() override { return true; }
+    void Close() override {}
+    void PutText(std::wstring_view text) override;
+    bool HasText() override;
+    std::wstring GetText() override;
+
+private:
+    QClipboard& m_clipboard;
+};
+
+}  // namespace rpn

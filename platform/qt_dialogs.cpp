@@ -1,0 +1,61 @@
+#include "platform/qt_dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace rpn {
+
+QString QtNameFilter(const std::wstring& filter)
+{
+    const QString text = QString::fromStdWString(filter);
+    const qsizetype bar = text.indexOf(QLatin1Char('|'));
+    if (bar < 0)
+        return text;
+    const QString description = text.left(bar);
+    const QString pattern = text.mid(bar + 1);
+    if (pattern.isEmpty() || description.contains(QLatin1Char('(') + pattern + QLatin1Char(')')))
+        return description;
+    return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+}
+
+QString QtDefaultSuffix(const std::wstring& defaultExtension)
+{
+    QString suffix = QString::fromStdWString(defaultExtension);
+    if (suffix.startsWith(QLatin1Char('*')))
+        suffix.remove(0, 1);
+    if (suffix.startsWith(QLatin1Char('.')))
+        suffix.remove(0, 1);
+    return suffix;
+}
+
+std::optional<std::wstring> QtDialogs::AskFileName(const FileDialogRequest& request)
+{
+    QFileDialog dialog(m_parent, QString::fromStdWString(request.title));
+    dialog.setNameFilter(QtNameFilter(request.filter));
+    dialog.setDefaultSuffix(QtDefaultSuffix(request.defaultExtension));
+    // Even the open dialog takes a name that does not exist yet: the reader
+    // reports a missing file itself.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (request.kind == FileDialogKind::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty())
+        return std::nullopt;
+    return files.front().toStdWString();
+}
+
+void QtDialogs::ShowMessage(std::wstring_view text)
+{
+    QMessageBox box(QMessageBox::NoIcon, m_messageTitle, QString::fromStdWString(std::wstring(text)), QMessageBox::Ok,
+                    m_parent);
+    box.exec();
+}
+
+}  // namespace rpn
