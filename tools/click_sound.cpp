@@ -19,10 +19,10 @@ constexpr double kRingSin = 0.51534335634693973;  // sin(2 pi 1900 / 22050)
 constexpr double kBodyCos = 0.99284692634183735;  // cos(2 pi 420 / 22050)
 constexpr double kBodySin = 0.11939422454024434;  // sin(2 pi 420 / 22050)
 
-// Per-sample decay factors: noise gone in ~3 ms, ring in ~12 ms, body in ~25 ms.
+// Per-sample decay factors: time constants of about 3 ms (noise), 6 ms (ring) and 11 ms (body).
 constexpr double kNoiseDecay = 0.9850;
-constexpr double kRingDecay = 0.9960;
-constexpr double kBodyDecay = 0.9982;
+constexpr double kRingDecay = 0.9930;
+constexpr double kBodyDecay = 0.9960;
 
 constexpr int kAttackSamples = 6;
 constexpr int kFadeSamples = 120;
@@ -66,7 +66,7 @@ std::vector<std::int16_t> MakeClickSamples()
     double bodySin = 0.0;
     double noiseLevel = 1.0;
     double ringLevel = 0.55;
-    double bodyLevel = 0.35;
+    double bodyLevel = 0.45;
     double previousNoise = 0.0;
     for (int index = 0; index < kClickSampleCount; ++index) {
         // Differencing the noise tilts it towards the treble: a tick, not a hiss.
