@@ -71,10 +71,10 @@ void ShowEntry(CalcState& state)
         text.resize(kEntryMantissaWidth, L' ');
         text += state.ExponentSign;
         text += state.Exponent;
-    } else if (text.size() > kMainLineCells) {
-        // Only a damaged store can hold longer entry texts; show what fits.
-        text.resize(kMainLineCells);
     }
+    // Only a damaged store can hold longer entry texts; show what fits.
+    if (text.size() > kMainLineCells)
+        text.resize(kMainLineCells);
     state.DisplayText = std::move(text);
 }
 

@@ -181,6 +181,11 @@ TEST(NumberEntry, DamagedBuffersFromAStoreAreSafe)
     EXPECT_EQ(state.DisplayText.size(), 11u);
     test::Press(state, "7");
     EXPECT_EQ(state.Integer.size(), 40u);
+    state.ExpoMode = true;
+    state.ExponentSign = L"--";
+    state.Exponent = L"12345";
+    UpdateDisplay(state);
+    EXPECT_EQ(state.DisplayText, L" 9999999--1");
 
     state = MakeResetState();
     state.EntryMode = true;
