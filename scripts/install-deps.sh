@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
     fonts-dejavu-core locales
     xvfb xauth xdotool xclip
+    qt6-svg-dev dpkg-dev appstream desktop-file-utils libxml2-utils shared-mime-info groff-base
 )
 
 missing=()

@@ -5,4 +5,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 cmake --workflow --preset release
+./scripts/check-deb.sh
 cmake --workflow --preset asan

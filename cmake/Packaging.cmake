@@ -1,0 +1,25 @@
+# A Debian package of the installed tree: `cpack` in a release build writes
+# rpn_<version>_<arch>.deb. The library dependencies come from dpkg-shlibdeps,
+# so they follow whatever Qt the build linked against.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME rpn)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "scientific calculator in Reverse Polish Notation")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "RPN maintainers <maintainers@rpn-calculator.invalid>")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The face's legends are drawn in DejaVu Sans, which no library pulls in.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+# CPack puts the summary first and indents these lines itself.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A desktop calculator with a four-level stack (X, Y, Z, T), LAST X and ten
+storage registers, FIX, SCI and ENG display, trigonometry in degrees, radians
+and grads, hyperbolic functions, polar and rectangular conversions and
+factorial. The whole state survives every restart and can be kept in state
+files. rpn-cli drives the same calculator from scripts.")
+
+include(CPack)

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Builds the .deb from the release build, installs it on this machine with
+# apt-get (which resolves the dependencies dpkg-shlibdeps wrote), runs the
+# installed rpn-cli, checks the desktop files landed where the desktop looks,
+# and removes the package again, also when a check fails. Run as root (or
+# through sudo) after `cmake --workflow --preset release`.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${RPN_RELEASE_BUILD:-build/release}
+
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+
+if dpkg-query -W -f='${Status}' rpn 2>/dev/null | grep -q "install ok installed"; then
+    echo "check-deb: a package named rpn is already installed; not touching it" >&2
+    exit 1
+fi
+
+rm -f "$build"/rpn_*.deb
+(cd "$build" && cpack -G DEB)
+debs=("$build"/rpn_*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "check-deb: expected one rpn_*.deb in $build" >&2; exit 1; }
+
+depends=$(dpkg-deb -f "${debs[0]}" Depends)
+echo "check-deb: Depends: $depends"
+grep -q 'libc6' <<<"$depends" || { echo "check-deb: dpkg-shlibdeps found no libraries" >&2; exit 1; }
+
+remove() { "${sudo_cmd[@]}" apt-get remove -y rpn >/dev/null; }
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get install -y "./${debs[0]}"
+trap remove EXIT
+
+expected=' 5.000000 00'
+actual=$(/usr/bin/rpn-cli 2 ENTER 3 +)
+if [ "$actual" != "$expected" ]; then
+    echo "check-deb: /usr/bin/rpn-cli 2 ENTER 3 + printed '$actual', expected '$expected'" >&2
+    exit 1
+fi
+
+for path in /usr/share/applications/io.github.rpn_calculator.Rpn.desktop \
+            /usr/share/metainfo/io.github.rpn_calculator.Rpn.metainfo.xml \
+            /usr/share/icons/hicolor/scalable/apps/rpn.svg \
+            /usr/share/man/man1/rpn.1 /usr/share/man/man1/rpn-cli.1; do
+    [ -f "$path" ] || { echo "check-deb: $path is not installed" >&2; exit 1; }
+done
+if [ -f /usr/share/mime/globs2 ] && ! grep -q ':application/x-rpn-state:\*\.rpn$' /usr/share/mime/globs2; then
+    echo "check-deb: the MIME database does not know *.rpn after installing" >&2
+    exit 1
+fi
+trap - EXIT
+remove
+if [ -e /usr/bin/rpn-cli ] || dpkg-query -W -f='${Status}' rpn 2>/dev/null | grep -q "install ok installed"; then
+    echo "check-deb: apt-get remove left rpn behind" >&2
+    exit 1
+fi
+echo "check-deb: installed and removed ${debs[0]}; rpn-cli printed '$actual'"
