@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QLineEdit;
+
+namespace rpn {
+
+inline constexpr char kAboutCaption[] = "About Kel's RPN";
+inline constexpr char kAboutVersionText[] = "Kel's RPN Calculator Version 3.0 (Beta)";
+inline constexpr char kAboutNotice[] = "Free to use, copy and share.";
+inline constexpr char kAboutSponsorLabel[] = "Visit the sponsor:";
+inline constexpr char kSponsorAddress[] = "https://rpn-calculator.example.org/";
+
+// The About box, laid out in dialog units of its font as the resource
+// describes it, closed with its OK button.
+class CAboutDlg final : public QDialog {
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+
+    QString SponsorAddress;
+
+    // Puts SponsorAddress into the address field, as the data exchange does.
+    void InitDialog();
+    QString AddressShown() const;
+
+private:
+    QLineEdit* m_address = nullptr;
+};
+
+}  // namespace rpn

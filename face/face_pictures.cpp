@@ -1,0 +1,80 @@
+#include "face/face_pictures.h"
+
+#include <QPainter>
+#include <QString>
+
+#include "face/keypad.h"
+
+namespace rpn {
+
+namespace {
+
+QColor PlainKeyColour(KeyColour colour, PlainFaceKind kind)
+{
+    const bool pressed = kind == PlainFaceKind::Pressed;
+    switch (colour) {
+        case KeyColour::Blue:
+            return pressed ? QColor(132, 132, 255) : QColor(45, 45, 255);
+        case KeyColour::Yellow:
+            return pressed ? QColor(255, 255, 130) : QColor(241, 241, 44);
+        case KeyColour::Grey:
+            return pressed ? QColor(212, 212, 209) : QColor(90, 90, 88);
+        case KeyColour::None:
+            break;
+    }
+    return {};
+}
+
+QImage ReadPicture(const QString& path, PlainFaceKind fallback)
+{
+    QImage picture(path);
+    if (picture.isNull() || picture.width() != kFaceWidth || picture.height() != kFaceHeight)
+        return PlainFace(fallback);
+    return picture;
+}
+
+}  // namespace
+
+QImage PlainFace(PlainFaceKind kind)
+{
+    QImage face(kFaceWidth, kFaceHeight, QImage::Format_RGB32);
+    face.fill(QColor(60, 60, 62));
+    QPainter painter(&face);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(QRect(8, 6, 224, 72), Qt::white);
+    painter.fillRect(QRect(17, 11, 206, 58), QColor(180, 241, 235));
+    QFont legendFont(QStringLiteral("DejaVu Sans"));
+    legendFont.setPixelSize(11);
+    painter.setFont(legendFont);
+    for (const KeyInfo& key : kKeyTable) {
+        if (key.colour == KeyColour::None)
+            continue;
+        const KeyRectangle r = KeyRect(key.code);
+        const QRect rectangle(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(PlainKeyColour(key.colour, kind));
+        painter.drawRoundedRect(rectangle, 4, 4);
+        painter.setPen(key.colour == KeyColour::Yellow ? Qt::black : Qt::white);
+        painter.drawText(rectangle.adjusted(0, 12, 0, 0), Qt::AlignHCenter | Qt::AlignVCenter,
+                         QString::fromUtf8(key.primary.data(), static_cast<qsizetype>(key.primary.size())));
+        painter.setPen(QColor(241, 241, 44));
+        painter.drawText(rectangle.adjusted(0, 1, 0, -18), Qt::AlignHCenter | Qt::AlignTop,
+                         QString::fromUtf8(key.shifted.data(), static_cast<qsizetype>(key.shifted.size())));
+    }
+    return face;
+}
+
+FacePictures LoadFacePictures()
+{
+    FacePictures pictures{ReadPicture(QStringLiteral(":/face139.png"), PlainFaceKind::Normal),
+                          ReadPicture(QStringLiteral(":/face141.png"), PlainFaceKind::Pressed),
+                          QImage(QStringLiteral(":/face139@2x.png")), QImage(QStringLiteral(":/face141@2x.png"))};
+    const QSize large(2 * kFaceWidth, 2 * kFaceHeight);
+    if (pictures.normalLarge.size() != large || pictures.pressedLarge.size() != large) {
+        pictures.normalLarge = QImage();
+        pictures.pressedLarge = QImage();
+    }
+    return pictures;
+}
+
+}  // namespace rpn

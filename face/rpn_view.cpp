@@ -1,0 +1,235 @@
+#include "face/rpn_view.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "display/render.h"
+#include "face/brightness.h"
+#include "face/command_ids.h"
+#include "face/keypad.h"
+#include "face/virtual_keys.h"
+#include "platform/cmd_ui.h"
+#include "platform/command_table.h"
+#include "platform/sound.h"
+#include "platform/surface.h"
+
+namespace rpn {
+
+namespace {
+
+QImage InFacePixelFormat(const QImage& picture)
+{
+    return picture.isNull() ? picture : picture.convertToFormat(kFacePixelFormat);
+}
+
+FacePictures InFacePixelFormat(FacePictures pictures)
+{
+    return {InFacePixelFormat(pictures.normal), InFacePixelFormat(pictures.pressed),
+            InFacePixelFormat(pictures.normalLarge), InFacePixelFormat(pictures.pressedLarge)};
+}
+
+// Above this many device pixels per face pixel the large pictures look better.
+constexpr qreal kLargePictureScale = 1.25;
+
+}  // namespace
+
+CRPNView::CRPNView(ViewDocument& document, FacePictures pictures, ClickSound& click, QWidget* parent)
+    : QWidget(parent),
+      m_document(document),
+      m_click(click),
+      m_pictures(InFacePixelFormat(std::move(pictures))),
+      m_faceBitmap(m_pictures.normal),
+      m_pressedBitmap(m_pictures.pressed),
+      m_largeFaceBitmap(m_pictures.normalLarge),
+      m_largePressedBitmap(m_pictures.pressedLarge),
+      m_backBuffer(kFaceWidth, kFaceHeight, QImage::Format_RGB32)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void CRPNView::RegisterCommands(CommandTable& table)
+{
+    for (int id = command::BrightnessFirst; id <= command::BrightnessLast; ++id)
+        table.Register(id, [this, id] { ApplyBrightness(id); });
+}
+
+void CRPNView::SetBrightnessMenu(QMenu* menu)
+{
+    m_brightnessMenu = menu;
+    MarkBrightnessItem(m_document.State().Brightness);
+}
+
+void CRPNView::OnInitialUpdate()
+{
+    m_pressedBitmap = m_pictures.pressed;
+    m_largePressedBitmap = m_pictures.pressedLarge;
+    OnUpdate();
+}
+
+void CRPNView::OnUpdate()
+{
+    SetBrightness(m_document.State().Brightness);
+}
+
+void CRPNView::ApplyBrightness(int id)
+{
+    SetBrightness(id - command::BrightnessZero);
+}
+
+void CRPNView::SetBrightness(int brightness)
+{
+    MarkBrightnessItem(brightness);
+    m_faceBitmap = m_pictures.normal;
+    m_largeFaceBitmap = m_pictures.normalLarge;
+    m_document.State().Brightness = brightness;
+    AdjustBrightness(m_faceBitmap, brightness);
+    AdjustBrightness(m_largeFaceBitmap, brightness);
+    update();
+}
+
+void CRPNView::MarkBrightnessItem(int brightness)
+{
+    if (!m_brightnessMenu)
+        return;
+    // A brightness the menu does not offer (an edited store) marks no item.
+    const long long id = static_cast<long long>(brightness) + command::BrightnessZero;
+    for (QAction* action : m_brightnessMenu->actions())
+        action->setChecked(CommandId(*action) == id);
+}
+
+QImage CRPNView::ComposeBackBuffer() const
+{
+    QImage image(kFaceWidth, kFaceHeight, QImage::Format_RGB32);
+    Compose(image, 1.0);
+    return image;
+}
+
+void CRPNView::Compose(QImage& target, qreal scale) const
+{
+    const bool large = scale > kLargePictureScale && !m_largeFaceBitmap.isNull();
+    Surface surface(target, scale);
+    surface.CopyPicture(large ? m_largeFaceBitmap : m_faceBitmap);
+    const CalcState& state = m_document.State();
+    if (state.KeyCode != 0) {
+        const KeyRectangle key = KeyRect(state.KeyCode);
+        surface.CopyRectangle(large ? m_largePressedBitmap : m_pressedBitmap,
+                              QRect(key.left, key.top, key.right - key.left, key.bottom - key.top));
+    }
+    DrawDisplay(state, surface);
+}
+
+qreal CRPNView::FaceScale() const
+{
+    return std::max(std::min(width() / qreal(kFaceWidth), height() / qreal(kFaceHeight)), qreal(0.01));
+}
+
+QPointF CRPNView::FaceOrigin() const
+{
+    const qreal scale = FaceScale();
+    return {(width() - kFaceWidth * scale) / 2, (height() - kFaceHeight * scale) / 2};
+}
+
+QPoint CRPNView::FacePoint(QPointF widgetPoint) const
+{
+    const QPointF face = (widgetPoint - FaceOrigin()) / FaceScale();
+    return {static_cast<int>(std::floor(face.x())), static_cast<int>(std::floor(face.y()))};
+}
+
+QPoint CRPNView::WidgetPoint(QPoint facePoint) const
+{
+    const QPointF widget = FaceOrigin() + (QPointF(facePoint) + QPointF(0.5, 0.5)) * FaceScale();
+    return {static_cast<int>(std::floor(widget.x())), static_cast<int>(std::floor(widget.y()))};
+}
+
+QSize CRPNView::sizeHint() const
+{
+    return {kFaceWidth, kFaceHeight};
+}
+
+QSize CRPNView::minimumSizeHint() const
+{
+    return {kFaceWidth, kFaceHeight};
+}
+
+void CRPNView::paintEvent(QPaintEvent*)
+{
+    Compose(m_backBuffer, 1.0);
+    QPainter painter(this);
+    const QRgb bezel = m_faceBitmap.isNull() ? qRgb(0, 0, 0) : m_faceBitmap.pixel(0, 0);
+    painter.fillRect(rect(), QColor::fromRgb(bezel));
+
+    const qreal scale = FaceScale();
+    const qreal ratio = devicePixelRatioF();
+    const qreal deviceScale = scale * ratio;
+    const QRectF target(FaceOrigin(), QSizeF(kFaceWidth * scale, kFaceHeight * scale));
+    if (deviceScale == 1.0) {
+        painter.drawImage(target.topLeft(), m_backBuffer);
+        return;
+    }
+    // Composed again at the screen's resolution, so that text and edges stay
+    // sharp instead of being blown up from the small buffer.
+    const QSize deviceSize(static_cast<int>(std::ceil(kFaceWidth * deviceScale)),
+                           static_cast<int>(std::ceil(kFaceHeight * deviceScale)));
+    if (m_deviceBuffer.size() != deviceSize)
+        m_deviceBuffer = QImage(deviceSize, QImage::Format_RGB32);
+    Compose(m_deviceBuffer, deviceScale);
+    m_deviceBuffer.setDevicePixelRatio(ratio);
+    painter.drawImage(target, m_deviceBuffer, QRectF(QPointF(0, 0), QSizeF(deviceSize)));
+}
+
+void CRPNView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        PenDown(FacePoint(event->position()));
+}
+
+void CRPNView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second tap of a double tap is an ordinary press.
+    if (event->button() == Qt::LeftButton)
+        PenDown(FacePoint(event->position()));
+}
+
+void CRPNView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        PenUp(FacePoint(event->position()));
+}
+
+void CRPNView::PenDown(QPoint facePoint)
+{
+    const int code = HitTest(facePoint.x(), facePoint.y());
+    m_document.State().KeyCode = code;
+    if (code != 0)
+        update();
+}
+
+void CRPNView::PenUp(QPoint facePoint)
+{
+    CalcState& state = m_document.State();
+    if (HitTest(facePoint.x(), facePoint.y()) == state.KeyCode) {
+        if (state.KeyCode != 0 && state.bAudibleClicks)
+            m_click.Play();
+        m_document.DispatchKey();
+    }
+    state.KeyCode = 0;
+    update();
+}
+
+void CRPNView::keyReleaseEvent(QKeyEvent* event)
+{
+    // A release with Alt held belongs to the menu bar's access keys, not to
+    // the calculator; auto-repeat releases are not real releases.
+    if (!event->isAutoRepeat() && !event->modifiers().testFlag(Qt::AltModifier))
+        m_document.KeyboardKey(VirtualKeyFor(event->key(), event->modifiers(), event->nativeScanCode()));
+    QWidget::keyReleaseEvent(event);
+}
+
+}  // namespace rpn

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+
+#include "face/face_pictures.h"
+#include "face/view_document.h"
+
+class QMenu;
+
+namespace rpn {
+
+class ClickSound;
+class CommandTable;
+
+// The calculator face: the pictures, the pressed key, the display strip,
+// taps and keyboard releases. Each paint composes the 240 x 268 back buffer
+// (face, pressed key from picture 141, display) and shows it scaled
+// uniformly to the widget, centred; taps are mapped back to face pixels.
+class CRPNView final : public QWidget, public DocumentView {
+public:
+    CRPNView(ViewDocument& document, FacePictures pictures, ClickSound& click, QWidget* parent = nullptr);
+
+    // The view handles the Brightness commands 32798..32806.
+    void RegisterCommands(CommandTable& table);
+    // The submenu whose items carry the brightness radio mark; it may come
+    // and go, the view never owns it.
+    void SetBrightnessMenu(QMenu* menu);
+
+    void OnInitialUpdate() override;
+    void OnUpdate() override;
+    void ApplyBrightness(int id);
+
+    // The last composed back buffer, and a fresh one composed now; both at
+    // one pixel per face pixel.
+    const QImage& BackBuffer() const { return m_backBuffer; }
+    QImage ComposeBackBuffer() const;
+    const QImage& FaceBitmap() const { return m_faceBitmap; }
+
+    // The face pixel under a point of the widget, and the widget point at
+    // the centre of a face pixel.
+    QPoint FacePoint(QPointF widgetPoint) const;
+    QPoint WidgetPoint(QPoint facePoint) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    void SetBrightness(int brightness);
+    void MarkBrightnessItem(int brightness);
+    void Compose(QImage& target, qreal scale) const;
+    void PenDown(QPoint facePoint);
+    void PenUp(QPoint facePoint);
+    qreal FaceScale() const;
+    QPointF FaceOrigin() const;
+
+    ViewDocument& m_document;
+    ClickSound& m_click;
+    FacePictures m_pictures;
+    QImage m_faceBitmap;
+    QImage m_pressedBitmap;
+    // The same faces at twice the size, for a sharp face on dense or enlarged screens.
+    QImage m_largeFaceBitmap;
+    QImage m_largePressedBitmap;
+    QImage m_backBuffer;
+    QImage m_deviceBuffer;
+    QPointer<QMenu> m_brightnessMenu;
+};
+
+}  // namespace rpn

@@ -1,0 +1,87 @@
+#include "platform/surface.h"
+
+#include <QFontMetrics>
+#include <QString>
+#include <cmath>
+
+namespace rpn {
+
+namespace {
+constexpr int kFaceWidth = 240;
+constexpr int kFaceHeight = 268;
+}  // namespace
+
+QFont FontFor(const FontDescription& description)
+{
+    QFont font(QString::fromStdWString(description.faceName));
+    font.setWeight(static_cast<QFont::Weight>(description.weight));
+    font.setStyleStrategy(QFont::PreferAntialias);
+    // The cell is ascent plus descent; find the largest pixel size whose
+    // cell still fits the described height.
+    int size = description.height;
+    for (; size > 1; --size) {
+        font.setPixelSize(size);
+        if (QFontMetrics(font).height() <= description.height)
+            break;
+    }
+    font.setPixelSize(std::max(size, 1));
+    return font;
+}
+
+Surface::Surface(QImage& target, qreal scale) : m_target(target), m_scale(scale), m_painter(&target)
+{
+    m_painter.scale(scale, scale);
+    m_painter.setRenderHint(QPainter::TextAntialiasing, true);
+    const bool wholeScale = std::floor(scale) == scale;
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, !wholeScale);
+}
+
+void Surface::SetTextColor(QRgb colour)
+{
+    m_textColour = QColor::fromRgb(colour);
+}
+
+void Surface::SetBackgroundColor(QRgb colour)
+{
+    m_backgroundColour = QColor::fromRgb(colour);
+}
+
+QRgb Surface::GetPixel(int x, int y) const
+{
+    const int deviceX = static_cast<int>(std::floor((x + 0.5) * m_scale));
+    const int deviceY = static_cast<int>(std::floor((y + 0.5) * m_scale));
+    if (!m_target.valid(deviceX, deviceY))
+        return qRgb(0, 0, 0);
+    return m_target.pixel(deviceX, deviceY);
+}
+
+void Surface::SelectFont(const FontDescription& description)
+{
+    m_painter.setFont(FontFor(description));
+    m_cellHeight = description.height;
+}
+
+void Surface::TextOut(int x, int y, const std::wstring& text)
+{
+    const QString string = QString::fromStdWString(text);
+    const QFontMetricsF metrics(m_painter.font(), m_painter.device());
+    const QRectF cells(x, y, metrics.horizontalAdvance(string), m_cellHeight);
+    m_painter.fillRect(cells, m_backgroundColour);
+    m_painter.setPen(m_textColour);
+    m_painter.drawText(QPointF(x, y + metrics.ascent()), string);
+}
+
+void Surface::CopyRectangle(const QImage& picture, const QRect& rectangle)
+{
+    const qreal pictureScale = picture.width() / qreal(kFaceWidth);
+    const QRectF source(rectangle.x() * pictureScale, rectangle.y() * pictureScale, rectangle.width() * pictureScale,
+                        rectangle.height() * pictureScale);
+    m_painter.drawImage(QRectF(rectangle), picture, source);
+}
+
+void Surface::CopyPicture(const QImage& picture)
+{
+    m_painter.drawImage(QRectF(0, 0, kFaceWidth, kFaceHeight), picture, QRectF(picture.rect()));
+}
+
+}  // namespace rpn

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+#include <string>
+
+namespace rpn {
+
+// A font as the display asks for it: the character-cell height in face
+// pixels, the weight on the 100..900 scale and the face name. Everything
+// else is the platform's default.
+struct FontDescription {
+    int height = 0;
+    int weight = 400;
+    std::wstring faceName;
+};
+
+// Drawing on the back buffer in face coordinates (240 x 268, origin top
+// left). The view makes one for each paint over its own image and drops it
+// when the paint ends; the surface paints into the image it was given and
+// owns nothing else. With a scale above 1 the same drawing lands on an image
+// that many times larger, for a crisp face on a dense or enlarged screen.
+// Nothing here fails: text in a font that is not installed comes out in the
+// platform's fallback font, and a picture smaller than the rectangle copies
+// what it has.
+class Surface {
+public:
+    explicit Surface(QImage& target, qreal scale = 1.0);
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    void SetTextColor(QRgb colour);
+    void SetBackgroundColor(QRgb colour);
+    // The colour already drawn at a face point.
+    QRgb GetPixel(int x, int y) const;
+    void SelectFont(const FontDescription& description);
+    // Opaque text: the character cells, from (x, y) down by the font's cell
+    // height, are filled with the background colour, then the glyphs drawn.
+    void TextOut(int x, int y, const std::wstring& text);
+    // The same rectangle of a picture of the face, copied unchanged. The
+    // picture may hold the face at a multiple of its size (a 480 x 536
+    // picture for a dense screen); the rectangle is in face pixels.
+    void CopyRectangle(const QImage& picture, const QRect& rectangle);
+    void CopyPicture(const QImage& picture);
+
+    qreal Scale() const { return m_scale; }
+
+private:
+    QImage& m_target;
+    qreal m_scale;
+    QPainter m_painter;
+    QColor m_textColour{Qt::black};
+    QColor m_backgroundColour{Qt::white};
+    int m_cellHeight = 0;
+};
+
+// The font a description stands for, sized so that its character cell is
+// the described height in face pixels.
+QFont FontFor(const FontDescription& description);
+
+}  // namespace rpn
