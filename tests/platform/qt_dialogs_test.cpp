@@ -1,0 +1,82 @@
+#include "platform/qt_dialogs.h"
+
+#include <QAbstractButton>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTemporaryDir>
+
+#include "persist/state_file.h"
+#include "tests/platform/qt_application.h"
+
+namespace rpn {
+namespace {
+
+class QtDialogsTest : public test::QtApplicationTest {};
+
+TEST(QtDialogFilters, BarFilterBecomesAQtNameFilter)
+{
+    EXPECT_EQ(QtNameFilter(kStateFileFilter), QStringLiteral("KelRPN settings (*.rpn)"));
+    EXPECT_EQ(QtNameFilter(L"Text|*.txt"), QStringLiteral("Text (*.txt)"));
+    EXPECT_EQ(QtNameFilter(L"All (*)"), QStringLiteral("All (*)"));
+    EXPECT_EQ(QtDefaultSuffix(kStateFileExtension), QStringLiteral("rpn"));
+    EXPECT_EQ(QtDefaultSuffix(L"txt"), QStringLiteral("txt"));
+}
+
+TEST_F(QtDialogsTest, SaveDialogShowsTheRequestAndAddsTheExtension)
+{
+    QTemporaryDir directory;
+    const QString typed = directory.filePath(QStringLiteral("mine"));
+    WhenModal([&](QWidget& window) {
+        auto* dialog = qobject_cast<QFileDialog*>(&window);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Save State File"));
+        EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("KelRPN settings (*.rpn)")});
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+        dialog->selectFile(typed);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QtDialogs dialogs;
+    const FileDialogRequest request{FileDialogKind::Save, kSaveStateTitle, kStateFileFilter, kStateFileExtension, true};
+    EXPECT_EQ(dialogs.AskFileName(request), (typed + QStringLiteral(".rpn")).toStdWString());
+}
+
+TEST_F(QtDialogsTest, OpenDialogTakesANameThatDoesNotExistAndCancelGivesNothing)
+{
+    QTemporaryDir directory;
+    const QString typed = directory.filePath(QStringLiteral("absent.rpn"));
+    WhenModal([&](QWidget& window) {
+        auto* dialog = qobject_cast<QFileDialog*>(&window);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Load State File"));
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
+        dialog->selectFile(typed);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QtDialogs dialogs;
+    const FileDialogRequest request{FileDialogKind::Open, kLoadStateTitle, kStateFileFilter, kStateFileExtension, false};
+    EXPECT_EQ(dialogs.AskFileName(request), typed.toStdWString());
+
+    WhenModal([](QWidget& window) { qobject_cast<QDialog*>(&window)->reject(); });
+    EXPECT_EQ(dialogs.AskFileName(request), std::nullopt);
+}
+
+TEST_F(QtDialogsTest, MessageBoxShowsTheTextWithOneOkButton)
+{
+    QString shown;
+    qsizetype buttons = 0;
+    WhenModal([&](QWidget& window) {
+        auto* box = qobject_cast<QMessageBox*>(&window);
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        buttons = box->buttons().size();
+        box->button(QMessageBox::Ok)->click();
+    });
+    QtDialogs dialogs;
+    dialogs.ShowMessage(kFileError);
+    EXPECT_EQ(shown, QStringLiteral("File Error"));
+    EXPECT_EQ(buttons, 1);
+}
+
+}  // namespace
+}  // namespace rpn
