@@ -12,25 +12,42 @@
 #include "display/format.h"
 #include "engine/dispatch.h"
 #include "face/keypad.h"
+#include "persist/standard_file_system.h"
+#include "persist/state_file.h"
 
 namespace rpn::cli {
 
 namespace {
 
 constexpr int kExitUsage = 2;
+constexpr int kExitFileError = 1;
 
 struct Options {
     bool json = false;
     bool lines = false;
     std::optional<std::uint64_t> seed;
+    std::optional<std::string> stateFile;
+    std::optional<std::string> saveFile;
     std::vector<std::string> keys;
+};
+
+// The state-file code reports through message boxes; here they go to
+// standard error, and nobody is there to answer a file dialog.
+class StreamDialogs final : public Dialogs {
+public:
+    explicit StreamDialogs(std::ostream& err) : m_err(err) {}
+    std::optional<std::wstring> AskFileName(const FileDialogRequest&) override { return std::nullopt; }
+    void ShowMessage(std::wstring_view text) override { m_err << Utf8(std::wstring(text)) << '\n'; }
+
+private:
+    std::ostream& m_err;
 };
 
 using Script = std::vector<KeyStep>;
 
 void Usage(std::ostream& err)
 {
-    err << "usage: rpn-cli [--json] [--seed N] [--lines] [KEY ...]\n"
+    err << "usage: rpn-cli [--json] [--seed N] [--lines] [--state FILE] [--save FILE] [KEY ...]\n"
            "KEY: k:N (key code), vk:N (keyboard virtual key), or one of:";
     for (const std::string& name : KeyNames())
         err << ' ' << name;
@@ -56,6 +73,13 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, s
                 return std::nullopt;
             }
             options.seed = seed;
+            ++i;
+        } else if (argument == "--state" || argument == "--save") {
+            if (i + 1 >= arguments.size()) {
+                err << "rpn-cli: " << argument << " needs a file name\n";
+                return std::nullopt;
+            }
+            (argument == "--state" ? options.stateFile : options.saveFile) = arguments[i + 1];
             ++i;
         } else if (argument == "--help" || argument == "-h") {
             Usage(err);
@@ -101,9 +125,8 @@ std::unique_ptr<RandomSource> MakeRandom(const Options& options)
     return std::make_unique<StandardRandomSource>();
 }
 
-std::string RunScript(const Script& script, const Options& options)
+CalcState RunScript(const Script& script, const Options& options, CalcState state)
 {
-    CalcState state = MakeResetState();
     const auto random = MakeRandom(options);
     for (const KeyStep& step : script) {
         if (step.kind == KeyStep::Kind::KeyCode) {
@@ -114,7 +137,7 @@ std::string RunScript(const Script& script, const Options& options)
             KeyboardKey(state, step.value, *random);
         }
     }
-    return options.json ? StateJson(state) : Utf8(DrawnMainLine(state));
+    return state;
 }
 
 }  // namespace
@@ -141,8 +164,20 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
         scripts.push_back(*script);
     }
 
-    for (const Script& script : scripts)
-        out << RunScript(script, *options) << '\n';
+    StandardFileSystem files;
+    StreamDialogs dialogs(err);
+    CalcState start = MakeResetState();
+    if (options->stateFile && !ReadStateFile(start, WidePath(*options->stateFile), files, dialogs))
+        return kExitFileError;
+
+    // Every script starts from the same state; the last one's end is saved.
+    CalcState state = start;
+    for (const Script& script : scripts) {
+        state = RunScript(script, *options, start);
+        out << (options->json ? StateJson(state) : Utf8(DrawnMainLine(state))) << '\n';
+    }
+    if (options->saveFile && !WriteStateFile(state, WidePath(*options->saveFile), files, dialogs))
+        return kExitFileError;
     return 0;
 }
 
