@@ -1,0 +1,135 @@
+#include "display/render.h"
+
+#include <gtest/gtest.h>
+
+#include <QFontInfo>
+#include <QFontMetrics>
+
+#include "testsupport/keystrokes.h"
+
+namespace rpn::test {
+namespace {
+
+const QRgb kOutside = qRgb(200, 40, 40);
+const QRgb kDisplay = qRgb(180, 240, 232);
+
+// A face that is one colour except for the pixel the display colour is read
+// from, so every text box shows up as the display colour.
+QImage MarkedFace()
+{
+    QImage image(240, 268, QImage::Format_RGB32);
+    image.fill(kOutside);
+    image.setPixel(kDisplayBackgroundX, kDisplayBackgroundY, kDisplay);
+    return image;
+}
+
+QImage Drawn(const CalcState& state, void (*step)(const CalcState&, Surface&))
+{
+    QImage image = MarkedFace();
+    Surface surface(image);
+    step(state, surface);
+    return image;
+}
+
+bool Boxed(const QImage& image, int x, int y)
+{
+    return image.pixel(x, y) != kOutside;
+}
+
+TEST(RenderFonts, CellsHaveTheDescribedHeightInDejaVuSans)
+{
+    for (const FontDescription& description : {FontDescription{26, 200, L"Tohoma"}, FontDescription{11, 100, L"System"},
+                                               FontDescription{14, 100, L"System"}}) {
+        const QFont font = FontFor(description);
+        const int height = QFontMetrics(font).height();
+        EXPECT_LE(height, description.height);
+        EXPECT_GE(height, description.height - 2);
+        EXPECT_EQ(QFontInfo(font).family(), "DejaVu Sans");
+    }
+}
+
+TEST(RenderMainNumber, TheMinusSitsFivePixelsIntoTheSignCell)
+{
+    const QImage negative = Drawn(AfterKeys("5 CHS ENTER"), DrawMainNumber);
+    const QImage positive = Drawn(AfterKeys("5 ENTER"), DrawMainNumber);
+    EXPECT_FALSE(Boxed(negative, 29, 20));
+    EXPECT_TRUE(Boxed(negative, 34, 20));
+    EXPECT_TRUE(Boxed(positive, 29, 20));
+    EXPECT_FALSE(Boxed(positive, 27, 20)) << "the line starts at x = 28";
+    EXPECT_EQ(positive.pixel(29, 12), kDisplay);
+}
+
+TEST(RenderMainNumber, BoxesSpanTheCellHeightFromTheTop)
+{
+    const QImage image = Drawn(AfterKeys("1 2 3 4"), DrawMainNumber);
+    EXPECT_FALSE(Boxed(image, 46, 10));
+    EXPECT_TRUE(Boxed(image, 46, 11));
+    EXPECT_TRUE(Boxed(image, 46, 36));
+    EXPECT_FALSE(Boxed(image, 46, 37));
+}
+
+TEST(RenderMainNumber, ErrorTextsAreDrawnCellByCell)
+{
+    CalcState state = AfterKeys("0 1/x");
+    ASSERT_EQ(state.DisplayText.substr(0, 6), L"ERROR:");
+    const QImage image = Drawn(state, DrawMainNumber);
+    // Eleven cells of 17 pixels from x = 28; the last character box ends
+    // inside the twelfth cell's start.
+    EXPECT_TRUE(Boxed(image, 28 + 17 * 9 + 2, 20));
+    EXPECT_FALSE(Boxed(image, 28 + 17 * 11 + 5, 20));
+}
+
+TEST(RenderStackAndModes, LinesAndLabelsAtTheirPlaces)
+{
+    const CalcState state = AfterKeys("1 ENTER 2 ENTER 3 ENTER");
+    const QImage image = Drawn(state, DrawStackAndModes);
+    for (const int y : {37, 47, 57}) {
+        EXPECT_TRUE(Boxed(image, 93, y + 1)) << y;
+        EXPECT_FALSE(Boxed(image, 91, y + 1)) << y;
+    }
+    EXPECT_TRUE(Boxed(image, 191, 46)) << "angle mode";
+    EXPECT_TRUE(Boxed(image, 191, 58)) << "mode label";
+    EXPECT_FALSE(Boxed(image, 189, 46));
+    // Glyphs are drawn inside the boxes, in grey over the display colour.
+    QRgb darkest = kDisplay;
+    for (int x = 92; x < 180; ++x)
+        for (int y = 37; y < 48; ++y)
+            if (Boxed(image, x, y) && qGray(image.pixel(x, y)) < qGray(darkest))
+                darkest = image.pixel(x, y);
+    EXPECT_LT(qGray(darkest), qGray(kDisplay) - 40);
+    EXPECT_LT(qGreen(darkest) - qRed(darkest), qGreen(kDisplay) - qRed(kDisplay)) << "pulled towards grey";
+}
+
+TEST(RenderPrefixIndicators, FAndThePendingPrefix)
+{
+    const QImage none = Drawn(AfterKeys(""), DrawPrefixIndicators);
+    EXPECT_FALSE(Boxed(none, 25, 53));
+    EXPECT_FALSE(Boxed(none, 46, 53));
+    const QImage function = Drawn(AfterKeys("F"), DrawPrefixIndicators);
+    EXPECT_TRUE(Boxed(function, 25, 53));
+    EXPECT_FALSE(Boxed(function, 46, 53));
+    const QImage both = Drawn(AfterKeys("F LSTx F"), DrawPrefixIndicators);
+    EXPECT_TRUE(Boxed(both, 25, 53));
+    EXPECT_TRUE(Boxed(both, 46, 53));
+    const QImage fix = Drawn(AfterKeys("F 7"), DrawPrefixIndicators);
+    EXPECT_FALSE(Boxed(fix, 25, 53));
+    EXPECT_TRUE(Boxed(fix, 46, 53));
+}
+
+TEST(RenderDisplay, AScaledSurfaceDrawsTheSameLayoutLarger)
+{
+    const CalcState state = AfterKeys("5 CHS ENTER");
+    QImage large(480, 536, QImage::Format_RGB32);
+    large.fill(kOutside);
+    for (int y = 26; y < 28; ++y)
+        for (int x = 38; x < 40; ++x)
+            large.setPixel(x, y, kDisplay);
+    Surface surface(large, 2.0);
+    EXPECT_EQ(surface.GetPixel(kDisplayBackgroundX, kDisplayBackgroundY), kDisplay);
+    DrawMainNumber(state, surface);
+    EXPECT_FALSE(large.pixel(2 * 29, 40) != kOutside);
+    EXPECT_TRUE(large.pixel(2 * 34, 40) != kOutside);
+}
+
+}  // namespace
+}  // namespace rpn::test

@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/about_dialog.h"
+#include "app/main_frame.h"
+#include "face/command_ids.h"
+#include "platform/cmd_ui.h"
+#include "platform/qt_profile_store.h"
+#include "tests/gui/test_window.h"
+
+namespace rpn::test {
+namespace {
+
+TEST(Shell, TheWindowIsTheFaceUnderTheBarsWithItsCaption)
+{
+    TestWindow window;
+    EXPECT_EQ(window.Frame().windowTitle(), QString::fromUtf8(kMainFrameCaption));
+    EXPECT_EQ(window.View().size(), QSize(240, 268));
+    EXPECT_TRUE(window.View().hasFocus());
+}
+
+TEST(Shell, AFirstStartShowsTheResetState)
+{
+    TestWindow window;
+    EXPECT_EQ(window.State().DisplayText, L" 0000000 00");
+    EXPECT_EQ(window.State().Brightness, 0);
+    EXPECT_FALSE(window.State().bAudibleClicks);
+    EXPECT_TRUE(window.Frame().FindAction(command::BrightnessZero)->isChecked());
+}
+
+TEST(Shell, SettingsAreWrittenWhenTheWindowClosesAndReadAtTheNextStart)
+{
+    QTemporaryDir directory;
+    const QString ini = directory.filePath(QStringLiteral("RPN.ini"));
+    {
+        QtProfileStore store(ini);
+        TestWindow window(&store);
+        window.Key(Qt::Key_7);
+        window.Key(Qt::Key_Return);
+        window.Key(Qt::Key_3);
+        window.Key(Qt::Key_Plus, Qt::KeypadModifier);
+        window.Execute(command::BrightnessZero + 2);
+        window.Execute(command::AudibleClicks);
+        EXPECT_FALSE(QSettings(ini, QSettings::IniFormat).contains(QStringLiteral("KelRPN8/RegX")))
+            << "nothing is written before the window closes";
+        window.Execute(command::AppExit);
+        EXPECT_TRUE(window.app->DocumentClosed());
+    }
+    QSettings written(ini, QSettings::IniFormat);
+    EXPECT_EQ(written.value(QStringLiteral("KelRPN8/Brightness")).toInt(), 2);
+
+    QtProfileStore store(ini);
+    TestWindow window(&store);
+    EXPECT_EQ(window.State().RegX, 10.0);
+    EXPECT_EQ(window.State().Brightness, 2);
+    EXPECT_TRUE(window.State().bAudibleClicks);
+    EXPECT_TRUE(window.Frame().FindAction(command::BrightnessZero + 2)->isChecked());
+    EXPECT_NE(window.View().FaceBitmap(), ResourcePictures().normal.convertToFormat(QImage::Format_RGB555));
+}
+
+TEST(Shell, ClosingTwiceWritesTheSettingsOnce)
+{
+    TestWindow window;
+    window.Frame().close();
+    const std::size_t written = window.fakeProfile.WriteLog().size();
+    EXPECT_GT(written, 0u);
+    window.app->CloseDocument();
+    EXPECT_EQ(window.fakeProfile.WriteLog().size(), written);
+}
+
+TEST(Shell, NewBringsBackTheStateOfTheLastExit)
+{
+    TestWindow window;
+    window.Key(Qt::Key_8);
+    window.Key(Qt::Key_Return);
+    window.app->Document().OnCloseDocument();
+    window.Key(Qt::Key_1);
+    window.Key(Qt::Key_Return);
+    window.Execute(command::BrightnessZero - 1);
+    window.Key(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(window.State().RegX, 8.0);
+    EXPECT_EQ(window.State().Brightness, 0);
+    EXPECT_TRUE(window.Frame().FindAction(command::BrightnessZero)->isChecked());
+}
+
+TEST(Shell, CtrlSAsksOnceThenSavesToTheSameFileWithoutAsking)
+{
+    TestWindow window;
+    window.Key(Qt::Key_4);
+    window.dialogs.AnswerFileName(L"/states/a.rpn");
+    window.Key(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(window.dialogs.Requests().size(), 1u);
+    EXPECT_EQ(window.dialogs.Requests()[0].kind, FileDialogKind::Save);
+    const auto first = window.files.Contents(L"/states/a.rpn");
+    ASSERT_TRUE(first.has_value());
+    EXPECT_GT(first->size(), 146u);
+
+    window.Key(Qt::Key_Return);
+    window.Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(window.dialogs.Requests().size(), 1u);
+    const auto second = window.files.Contents(L"/states/a.rpn");
+    ASSERT_TRUE(second.has_value());
+    EXPECT_EQ(second->size(), first->size());
+    EXPECT_NE(*second, *first);
+}
+
+TEST(Shell, CtrlSAfterLoadStateWritesTheLoadedFile)
+{
+    TestWindow window;
+    window.Key(Qt::Key_6);
+    window.dialogs.AnswerFileName(L"/states/b.rpn");
+    window.Execute(command::SaveState);
+    window.Execute(command::ResetState);
+    window.dialogs.AnswerFileName(L"/states/b.rpn");
+    window.Execute(command::LoadState);
+    EXPECT_EQ(window.State().DisplayText.substr(0, 2), L" 6");
+    window.Key(Qt::Key_Return);
+    window.Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(window.dialogs.Requests().size(), 2u);
+    EXPECT_EQ(window.app->Document().StateFilePath(), std::optional<std::wstring>(L"/states/b.rpn"));
+}
+
+TEST(Shell, CtrlSCancelledWritesNothing)
+{
+    TestWindow window;
+    window.dialogs.AnswerCancel();
+    window.Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(window.files.Creates(), 0);
+}
+
+TEST(Shell, AFileOnTheCommandLineIsOpenedAndListed)
+{
+    FakeFileSystem files;
+    {
+        TestWindow saver;
+        saver.Key(Qt::Key_9);
+        saver.Key(Qt::Key_Return);
+        saver.Execute(command::BrightnessZero + 1);
+        saver.dialogs.AnswerFileName(L"/states/c.rpn");
+        saver.Execute(command::SaveState);
+        files.Put(L"/states/c.rpn", *saver.files.Contents(L"/states/c.rpn"));
+    }
+    TestWindow window(nullptr, {QStringLiteral("rpn"), QStringLiteral("/states/c.rpn")},
+                      [&files](TestWindow& w) { w.files.Put(L"/states/c.rpn", *files.Contents(L"/states/c.rpn")); });
+    EXPECT_TRUE(window.dialogs.Messages().empty());
+    EXPECT_EQ(window.State().RegX, 9.0);
+    EXPECT_EQ(window.State().Brightness, 1);
+    EXPECT_TRUE(window.Frame().FindAction(command::BrightnessZero + 1)->isChecked());
+
+    window.Frame().UpdateRecentFileItems();
+    QAction* first = nullptr;
+    for (QAction* action : window.Frame().FileMenu()->actions())
+        if (action->isVisible() && CommandId(*action) == command::RecentFileFirst)
+            first = action;
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->text(), "&1 /states/c.rpn");
+    EXPECT_EQ(window.fakeProfile.GetProfileString(L"Recent File List", L"File1"), L"/states/c.rpn");
+}
+
+TEST(Shell, AMissingFileOnTheCommandLineKeepsTheSavedState)
+{
+    FakeProfileStore store;
+    {
+        TestWindow first(&store);
+        first.Key(Qt::Key_5);
+        first.Key(Qt::Key_Return);
+        first.Frame().close();
+    }
+    TestWindow window(&store, {QStringLiteral("rpn"), QStringLiteral("/no/such.rpn")});
+    EXPECT_EQ(window.dialogs.Messages(), std::vector<std::wstring>{L"File Error"});
+    EXPECT_EQ(window.State().RegX, 5.0);
+}
+
+TEST(Shell, RecentFilesKeepFourNewestFirst)
+{
+    TestWindow window;
+    for (const wchar_t* path : {L"/a", L"/b", L"/c", L"/d", L"/e", L"/c"})
+        window.app->RecentFiles().Add(path);
+    EXPECT_EQ(window.app->RecentFiles().Paths(), (std::vector<std::wstring>{L"/c", L"/e", L"/d", L"/b"}));
+    window.Frame().UpdateRecentFileItems();
+    window.Frame().UpdateRecentFileItems();
+    int shown = 0;
+    for (QAction* action : window.Frame().FileMenu()->actions())
+        if (action->isVisible() && CommandId(*action) >= command::RecentFileFirst &&
+            CommandId(*action) < command::RecentFileFirst + 4)
+            ++shown;
+    EXPECT_EQ(shown, 4);
+    for (QAction* action : window.Frame().FileMenu()->actions())
+        if (action->text() == "Recent File") {
+            EXPECT_FALSE(action->isVisible()) << "placeholder hidden";
+        }
+}
+
+TEST(Shell, TheAboutBoxShowsItsTexts)
+{
+    CAboutDlg dialog;
+    dialog.SponsorAddress = QString::fromUtf8(kSponsorAddress);
+    dialog.InitDialog();
+    EXPECT_EQ(dialog.windowTitle(), "About Kel's RPN");
+    EXPECT_EQ(dialog.AddressShown(), QString::fromUtf8(kSponsorAddress));
+    QStringList texts;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        if (!label->text().isEmpty())
+            texts << label->text();
+    EXPECT_TRUE(texts.contains("Kel's RPN Calculator Version 3.0 (Beta)"));
+    EXPECT_TRUE(texts.contains("Visit the sponsor:"));
+}
+
+}  // namespace
+}  // namespace rpn::test

@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTest>
+
+#include "engine/dispatch.h"
+#include "face/brightness.h"
+#include "face/command_ids.h"
+#include "platform/cmd_ui.h"
+#include "tests/gui/test_window.h"
+
+namespace rpn::test {
+namespace {
+
+constexpr int kKey7 = 9;
+constexpr int kKey8 = 10;
+constexpr int kKey3 = 23;
+constexpr int kKeyPlus = 30;
+constexpr int kKeyZero = 27;
+const QPoint kGap{41, 100};
+const QPoint kDisplay{120, 50};
+
+bool SameRectangle(const QImage& a, const QImage& b, const KeyRectangle& r)
+{
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return false;
+    return true;
+}
+
+TEST(ViewTaps, DownAndUpOnTheSameKeyPerformsItOnceWithAClick)
+{
+    TestWindow window;
+    window.State().bAudibleClicks = true;
+    const QImage pressed = AsShown(ResourcePictures().pressed);
+    const QImage normal = AsShown(ResourcePictures().normal);
+
+    window.Down(TestWindow::KeyCentre(kKey7));
+    EXPECT_EQ(window.State().KeyCode, kKey7);
+    const QImage duringPress = window.Paint();
+    EXPECT_TRUE(SameRectangle(duringPress, pressed, KeyRect(kKey7)));
+    EXPECT_FALSE(SameRectangle(duringPress, pressed, KeyRect(kKey8)));
+    EXPECT_EQ(window.click.Plays(), 0) << "the click belongs to the release";
+
+    window.Up(TestWindow::KeyCentre(kKey7));
+    EXPECT_EQ(window.click.Plays(), 1);
+    EXPECT_EQ(window.State().KeyCode, 0);
+    EXPECT_EQ(window.State().DisplayText, L" 7");
+    EXPECT_TRUE(SameRectangle(window.Paint(), normal, KeyRect(kKey7))) << "pressed look removed at pen-up";
+}
+
+TEST(ViewTaps, SlidingOffAKeyCancelsThePress)
+{
+    TestWindow window;
+    window.State().bAudibleClicks = true;
+    const std::wstring before = window.State().DisplayText;
+    for (const QPoint end : {TestWindow::KeyCentre(kKey8), kGap}) {
+        window.Down(TestWindow::KeyCentre(kKey7));
+        window.Up(end);
+        EXPECT_EQ(window.State().DisplayText, before);
+        EXPECT_EQ(window.State().KeyCode, 0);
+    }
+    window.Down(kGap);
+    window.Up(TestWindow::KeyCentre(kKey7));
+    EXPECT_EQ(window.State().DisplayText, before) << "down in a gap, up on a key";
+    EXPECT_EQ(window.click.Plays(), 0);
+}
+
+TEST(ViewTaps, ATapOffTheKeysCancelsFAndPrefixesWithoutAClick)
+{
+    TestWindow window;
+    window.State().bAudibleClicks = true;
+    window.TapKey(kKeyF);
+    ASSERT_TRUE(window.State().FunctionMode);
+    window.Down(kGap);
+    EXPECT_EQ(window.State().KeyCode, 0);
+    window.Up(kGap);
+    EXPECT_FALSE(window.State().FunctionMode);
+
+    window.TapKey(kKeyF);
+    window.TapKey(kKeyZero);
+    ASSERT_EQ(window.State().SuperMode, L"STO");
+    window.Tap(kDisplay);
+    EXPECT_EQ(window.State().SuperMode, L"");
+    EXPECT_EQ(window.click.Plays(), 3);
+}
+
+TEST(ViewTaps, ADoubleTapIsTwoPresses)
+{
+    TestWindow window;
+    window.State().bAudibleClicks = true;
+    window.DoubleTapKey(kKey7);
+    EXPECT_EQ(window.State().DisplayText, L" 77");
+    EXPECT_EQ(window.click.Plays(), 2);
+}
+
+TEST(ViewTaps, ClicksOffTapsStillWork)
+{
+    TestWindow window;
+    window.State().bAudibleClicks = false;
+    window.TapKey(kKey7);
+    window.TapKey(kKeyEnter);
+    window.TapKey(kKey3);
+    window.TapKey(kKeyPlus);
+    EXPECT_EQ(window.State().RegX, 10.0);
+    EXPECT_EQ(window.click.Plays(), 0);
+}
+
+TEST(ViewTaps, EnterIsPressedDownToItsLowestRowAndShownSeventyPixelsTall)
+{
+    TestWindow window;
+    window.Down({50, 264});
+    EXPECT_EQ(window.State().KeyCode, kKeyEnter);
+    const KeyRectangle enter = KeyRect(kKeyEnter);
+    EXPECT_EQ(enter.bottom - enter.top, 70);
+    EXPECT_TRUE(SameRectangle(window.Paint(), AsShown(ResourcePictures().pressed), enter));
+    window.Up({50, 264});
+    EXPECT_EQ(window.State().KeyCode, 0);
+}
+
+TEST(ViewTaps, AnEnlargedWindowScalesTheFaceAndMapsTapsBack)
+{
+    TestWindow window;
+    window.Frame().resize(window.Frame().width() + 240, window.Frame().height() + 268);
+    QTest::qWait(0);
+    ASSERT_GE(window.View().width(), 480);
+    const QPoint inside = window.View().WidgetPoint(TestWindow::KeyCentre(kKey7));
+    EXPECT_EQ(window.View().FacePoint(inside), TestWindow::KeyCentre(kKey7));
+    EXPECT_GT(inside.x(), 2 * TestWindow::KeyCentre(kKey7).x() - 10);
+    window.TapKey(kKey7);
+    EXPECT_EQ(window.State().DisplayText, L" 7");
+}
+
+TEST(ViewKeyboard, ReleasesPerformTheirKeysAndPadKeysNeedThePadModifier)
+{
+    TestWindow window;
+    window.Key(Qt::Key_7);
+    window.Key(Qt::Key_Return);
+    window.Key(Qt::Key_3, Qt::KeypadModifier);
+    window.Key(Qt::Key_Plus);
+    EXPECT_EQ(window.State().RegX, 7.0) << "the main-row + is no key";
+    EXPECT_EQ(window.State().DisplayText.substr(0, 2), L" 3");
+    window.Key(Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(window.State().RegX, 10.0);
+    EXPECT_EQ(window.State().KeyCode, 0);
+    EXPECT_EQ(window.click.Plays(), 0) << "keyboard input makes no click";
+}
+
+TEST(ViewKeyboard, AutoRepeatAndAltReleasesAreIgnored)
+{
+    TestWindow window;
+    QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_7, Qt::NoModifier, QStringLiteral("7"), true);
+    QCoreApplication::sendEvent(&window.View(), &repeat);
+    EXPECT_EQ(window.State().EntryMode, false);
+    QKeyEvent withAlt(QEvent::KeyRelease, Qt::Key_F, Qt::AltModifier, QStringLiteral("f"));
+    QCoreApplication::sendEvent(&window.View(), &withAlt);
+    EXPECT_FALSE(window.State().FunctionMode);
+    window.Key(Qt::Key_F);
+    EXPECT_TRUE(window.State().FunctionMode);
+}
+
+TEST(ViewKeyboard, ShiftedDigitRowKeysStillGiveTheirDigits)
+{
+    TestWindow window;
+    QKeyEvent shifted(QEvent::KeyRelease, Qt::Key_Asterisk, Qt::ShiftModifier, 17, 0, 0, QStringLiteral("*"));
+    QCoreApplication::sendEvent(&window.View(), &shifted);
+    EXPECT_EQ(window.State().DisplayText, L" 8");
+}
+
+TEST(ViewKeyboard, EscapeWithAPendingStoKeepsThePrefix)
+{
+    TestWindow window;
+    window.Key(Qt::Key_5);
+    window.Key(Qt::Key_Return);
+    window.State().RegS[4] = 9.0;
+    window.State().RegLstX = 2.0;
+    window.Key(Qt::Key_F);
+    window.Key(Qt::Key_0);
+    ASSERT_EQ(window.State().SuperMode, L"STO");
+    window.Key(Qt::Key_Escape);
+    EXPECT_EQ(window.State().SuperMode, L"STO");
+    EXPECT_EQ(window.State().DisplayText, L" 0000000 00");
+    EXPECT_EQ(window.State().RegX, 0.0);
+    EXPECT_EQ(window.State().RegY, 0.0);
+    EXPECT_EQ(window.State().RegS[4], 0.0);
+    EXPECT_EQ(window.State().RegLstX, 2.0);
+}
+
+TEST(ViewBrightness, AdjustsTheFaceButNeverThePressedKey)
+{
+    TestWindow window;
+    const QImage normal = ResourcePictures().normal.convertToFormat(kFacePixelFormat);
+    const QImage pressed = AsShown(ResourcePictures().pressed);
+
+    window.Execute(command::BrightnessLast);
+    EXPECT_EQ(window.State().Brightness, 4);
+    QImage brighter = normal;
+    AdjustBrightness(brighter, 4);
+    window.Down(TestWindow::KeyCentre(kKey7));
+    const QImage shown = window.Paint();
+    window.Up(kGap);
+    const KeyRectangle other = KeyRect(kKeyZero);
+    EXPECT_EQ(shown.pixel(other.left + 3, other.top + 3), brighter.pixel(other.left + 3, other.top + 3));
+    EXPECT_NE(shown.pixel(other.left + 3, other.top + 3), AsShown(normal).pixel(other.left + 3, other.top + 3));
+    EXPECT_TRUE(SameRectangle(shown, pressed, KeyRect(kKey7)));
+
+    // The display's flat colour, 180, 241, 235, is white at 4 and dark at -4.
+    EXPECT_EQ(shown.pixel(19, 13), qRgb(255, 255, 255));
+    window.Execute(command::BrightnessFirst);
+    const QImage darker = window.Paint();
+    EXPECT_EQ(darker.pixel(19, 13), AsShown(window.View().FaceBitmap()).pixel(19, 13));
+    EXPECT_EQ(qRed(darker.pixel(19, 13)) >> 3, 22 - 15);
+    EXPECT_EQ(qGreen(darker.pixel(19, 13)) >> 3, 30 - 15);
+    EXPECT_EQ(qBlue(darker.pixel(19, 13)) >> 3, 29 - 15);
+    // The blank sign cell of the main line is a text box in the display colour.
+    EXPECT_EQ(darker.pixel(30, 14), darker.pixel(19, 13));
+}
+
+TEST(ViewBrightness, IsRebuiltFromThePictureEachTimeAndMarksOneItem)
+{
+    TestWindow window;
+    window.Execute(command::BrightnessFirst);
+    window.Execute(command::BrightnessLast);
+    const QImage afterBoth = window.View().FaceBitmap();
+    window.Execute(command::BrightnessZero);
+    window.Execute(command::BrightnessLast);
+    EXPECT_EQ(window.View().FaceBitmap(), afterBoth);
+    window.Execute(command::BrightnessZero);
+    EXPECT_EQ(window.View().FaceBitmap(), ResourcePictures().normal.convertToFormat(kFacePixelFormat));
+
+    int marked = 0;
+    for (QAction* action : window.Frame().BrightnessMenu()->actions())
+        if (action->isChecked()) {
+            ++marked;
+            EXPECT_EQ(CommandId(*action), command::BrightnessZero);
+        }
+    EXPECT_EQ(marked, 1);
+}
+
+}  // namespace
+}  // namespace rpn::test
