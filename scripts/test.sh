@@ -7,3 +7,4 @@ cd "$(dirname "$0")/.."
 cmake --workflow --preset release
 ./scripts/check-deb.sh
 cmake --workflow --preset asan
+cmake --workflow --preset fuzz

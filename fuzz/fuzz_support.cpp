@@ -1,0 +1,174 @@
+#include "fuzz/fuzz_support.h"
+
+#include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+
+namespace rpn::fuzz {
+
+void Fail(const char* what)
+{
+    std::fprintf(stderr, "fuzz check failed: %s\n", what);
+    std::abort();
+}
+
+bool SameBits(const CalcState& a, const CalcState& b)
+{
+    const auto bits = [](double value) { return std::bit_cast<std::uint64_t>(value); };
+    if (bits(a.RegX) != bits(b.RegX) || bits(a.RegY) != bits(b.RegY) || bits(a.RegZ) != bits(b.RegZ) ||
+        bits(a.RegT) != bits(b.RegT) || bits(a.RegLstX) != bits(b.RegLstX))
+        return false;
+    for (std::size_t i = 0; i < a.RegS.size(); ++i)
+        if (bits(a.RegS[i]) != bits(b.RegS[i]))
+            return false;
+    CalcState left = a;
+    CalcState right = b;
+    left.RegX = right.RegX = left.RegY = right.RegY = left.RegZ = right.RegZ = 0;
+    left.RegT = right.RegT = left.RegLstX = right.RegLstX = 0;
+    left.RegS.fill(0);
+    right.RegS.fill(0);
+    return left == right;
+}
+
+std::size_t BytesSource::Read(std::span<std::uint8_t> buffer)
+{
+    const std::size_t count = std::min(buffer.size(), m_bytes.size());
+    std::copy_n(m_bytes.begin(), count, buffer.begin());
+    m_bytes = m_bytes.subspan(count);
+    return count;
+}
+
+namespace {
+
+std::wstring_view Trim(std::wstring_view text)
+{
+    const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace
+
+IniProfileStore::IniProfileStore(std::wstring_view text)
+{
+    std::wstring section;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find(L'\n'), text.size());
+        const std::wstring_view line = Trim(text.substr(0, end));
+        text.remove_prefix(std::min(end + 1, text.size()));
+        if (line.size() >= 2 && line.front() == L'[' && line.back() == L']') {
+            section = std::wstring(line.substr(1, line.size() - 2));
+            continue;
+        }
+        const std::size_t equals = line.find(L'=');
+        if (equals == std::wstring_view::npos)
+            continue;
+        std::wstring_view value = Trim(line.substr(equals + 1));
+        if (value.size() >= 2 && value.front() == L'"' && value.back() == L'"')
+            value = value.substr(1, value.size() - 2);
+        m_entries[{section, std::wstring(Trim(line.substr(0, equals)))}] = std::wstring(value);
+    }
+}
+
+std::wstring IniProfileStore::GetProfileString(std::wstring_view section, std::wstring_view entry)
+{
+    const auto found = m_entries.find({std::wstring(section), std::wstring(entry)});
+    return found == m_entries.end() ? std::wstring() : found->second;
+}
+
+std::int32_t IniProfileStore::GetProfileInt(std::wstring_view section, std::wstring_view entry,
+                                            std::int32_t absentValue)
+{
+    const std::wstring text = GetProfileString(section, entry);
+    std::string narrow;
+    for (const wchar_t c : text) {
+        if (c < 0 || c > 0x7F)
+            return absentValue;
+        narrow += static_cast<char>(c);
+    }
+    std::int32_t value = 0;
+    const auto result = std::from_chars(narrow.data(), narrow.data() + narrow.size(), value);
+    if (narrow.empty() || result.ec != std::errc() || result.ptr != narrow.data() + narrow.size())
+        return absentValue;
+    return value;
+}
+
+void IniProfileStore::WriteProfileString(std::wstring_view section, std::wstring_view entry, std::wstring_view text)
+{
+    m_entries[{std::wstring(section), std::wstring(entry)}] = std::wstring(text);
+}
+
+void IniProfileStore::WriteProfileInt(std::wstring_view section, std::wstring_view entry, std::int32_t value)
+{
+    WriteProfileString(section, entry, std::to_wstring(value));
+}
+
+void FuzzClipboard::ExpectOpen() const
+{
+    if (!m_open)
+        Fail("clipboard used while closed");
+}
+
+bool FuzzClipboard::Open()
+{
+    if (m_open)
+        Fail("clipboard opened twice");
+    if (m_content == Content::Busy)
+        return false;
+    m_open = true;
+    return true;
+}
+
+void FuzzClipboard::Close()
+{
+    ExpectOpen();
+    m_open = false;
+}
+
+void FuzzClipboard::PutText(std::wstring_view text)
+{
+    ExpectOpen();
+    m_content = Content::Text;
+    m_text = std::wstring(text);
+}
+
+bool FuzzClipboard::HasText()
+{
+    ExpectOpen();
+    return m_content == Content::Text;
+}
+
+std::wstring FuzzClipboard::GetText()
+{
+    ExpectOpen();
+    return m_content == Content::Text ? m_text : std::wstring();
+}
+
+CalcState BusyState()
+{
+    CalcState state = MakeResetState();
+    state.RegX = 1.0 / 3.0;
+    state.RegY = -0.0;
+    state.RegZ = 42.0;
+    state.RegT = 1e300;
+    state.RegLstX = 7.0;
+    state.RegS[4] = 2.5;
+    state.EntryMode = true;
+    state.DecimalMode = true;
+    state.Integer = L"12";
+    state.Fraction = L"5";
+    state.DisplayText = L" 125";
+    state.DecimalLocation = 4;
+    state.AngleMode = L"RAD";
+    state.SuperMode = L"STO";
+    state.Brightness = 2;
+    state.KeyCode = 11;
+    return state;
+}
+
+}  // namespace rpn::fuzz
