@@ -48,8 +48,7 @@ std::wstring QtProfileStore::GetProfileString(std::wstring_view section, std::ws
     return ValueText(value).toStdWString();
 }
 
-std::int32_t QtProfileStore::GetProfileInt(std::wstring_view section, std::wstring_view entry,
-                                           std::int32_t absentValue)
+std::int32_t QtProfileStore::GetProfileInt(std::wstring_view section, std::wstring_view entry, std::int32_t absentValue)
 {
     const QVariant value = m_settings.value(Key(section, entry));
     if (!value.isValid())

@@ -6,7 +6,10 @@ namespace rpn::test {
 
 class FakeSink final : public ByteSink {
 public:
-    FakeSink(FakeFileSystem& files, std::wstring path) : m_files(files), m_path(std::move(path)), m_bytes(files.m_failAfter) {}
+    FakeSink(FakeFileSystem& files, std::wstring path)
+        : m_files(files), m_path(std::move(path)), m_bytes(files.m_failAfter)
+    {
+    }
 
     bool Write(std::span<const std::uint8_t> bytes) override { return m_bytes.Write(bytes); }
     bool Commit() override

@@ -47,9 +47,7 @@ private:
 // A source over bytes in memory, at most pieceSize bytes a read (0: no limit).
 class MemorySource final : public ByteSource {
 public:
-    explicit MemorySource(Bytes bytes, std::size_t pieceSize = 0) : m_bytes(std::move(bytes)), m_pieceSize(pieceSize)
-    {
-    }
+    explicit MemorySource(Bytes bytes, std::size_t pieceSize = 0) : m_bytes(std::move(bytes)), m_pieceSize(pieceSize) {}
     std::size_t Read(std::span<std::uint8_t> buffer) override;
 
 private:

@@ -96,8 +96,8 @@ TEST_F(ClipboardCommands, PasteTakesTheLeadingNumber)
         const wchar_t* text;
         double x;
     };
-    for (const Case& c : {Case{L"12.5 kg", 12.5}, Case{L"abc", 0.0}, Case{L"", 0.0}, Case{L"\t-3e2x", -300.0},
-                          Case{L"1,5", 1.0}}) {
+    for (const Case& c :
+         {Case{L"12.5 kg", 12.5}, Case{L"abc", 0.0}, Case{L"", 0.0}, Case{L"\t-3e2x", -300.0}, Case{L"1,5", 1.0}}) {
         CalcState state = AfterKeys("7");
         m_clipboard.SetText(c.text);
         EXPECT_TRUE(OnEditPaste(state, m_clipboard, m_dialogs));

@@ -38,21 +38,77 @@ std::wstring Entry(FakeProfileStore& store, std::wstring_view entry)
 
 TEST(SettingsTable, HoldsTheEntriesInLoadOrderAndWritesThemInSaveOrder)
 {
-    const std::vector<std::wstring> loadOrder = {
-        L"AngleMode", L"SuperMode", L"DisplayPrecision", L"DecimalLocation", L"DisplayMode", L"RegS0", L"RegS1",
-        L"RegS2", L"RegS3", L"RegS4", L"RegS5", L"RegS6", L"RegS7", L"RegS8", L"RegS9", L"RegT", L"RegZ", L"RegY",
-        L"RegX", L"ExponentSign", L"IntegerSign", L"Exponent", L"Fraction", L"Integer", L"AutoLift", L"HelpMode",
-        L"FunctionMode", L"EntryMode", L"ExpoMode", L"DecimalMode", L"bAudibleClicks", L"RegLstX", L"Brightness"};
+    const std::vector<std::wstring> loadOrder = {L"AngleMode",
+                                                 L"SuperMode",
+                                                 L"DisplayPrecision",
+                                                 L"DecimalLocation",
+                                                 L"DisplayMode",
+                                                 L"RegS0",
+                                                 L"RegS1",
+                                                 L"RegS2",
+                                                 L"RegS3",
+                                                 L"RegS4",
+                                                 L"RegS5",
+                                                 L"RegS6",
+                                                 L"RegS7",
+                                                 L"RegS8",
+                                                 L"RegS9",
+                                                 L"RegT",
+                                                 L"RegZ",
+                                                 L"RegY",
+                                                 L"RegX",
+                                                 L"ExponentSign",
+                                                 L"IntegerSign",
+                                                 L"Exponent",
+                                                 L"Fraction",
+                                                 L"Integer",
+                                                 L"AutoLift",
+                                                 L"HelpMode",
+                                                 L"FunctionMode",
+                                                 L"EntryMode",
+                                                 L"ExpoMode",
+                                                 L"DecimalMode",
+                                                 L"bAudibleClicks",
+                                                 L"RegLstX",
+                                                 L"Brightness"};
     std::vector<std::wstring> tableOrder;
     for (const PersistedField& field : kPersistedFields)
         tableOrder.emplace_back(field.entry);
     EXPECT_EQ(tableOrder, loadOrder);
 
-    const std::vector<std::wstring> saveOrder = {
-        L"AngleMode", L"SuperMode", L"DisplayPrecision", L"DecimalLocation", L"DisplayMode", L"RegS0", L"RegS1",
-        L"RegS2", L"RegS3", L"RegS4", L"RegS5", L"RegS6", L"RegS7", L"RegS8", L"RegS9", L"RegT", L"RegZ", L"RegY",
-        L"RegX", L"RegLstX", L"ExponentSign", L"IntegerSign", L"Exponent", L"Fraction", L"Integer", L"AutoLift",
-        L"HelpMode", L"FunctionMode", L"EntryMode", L"ExpoMode", L"DecimalMode", L"bAudibleClicks", L"Brightness"};
+    const std::vector<std::wstring> saveOrder = {L"AngleMode",
+                                                 L"SuperMode",
+                                                 L"DisplayPrecision",
+                                                 L"DecimalLocation",
+                                                 L"DisplayMode",
+                                                 L"RegS0",
+                                                 L"RegS1",
+                                                 L"RegS2",
+                                                 L"RegS3",
+                                                 L"RegS4",
+                                                 L"RegS5",
+                                                 L"RegS6",
+                                                 L"RegS7",
+                                                 L"RegS8",
+                                                 L"RegS9",
+                                                 L"RegT",
+                                                 L"RegZ",
+                                                 L"RegY",
+                                                 L"RegX",
+                                                 L"RegLstX",
+                                                 L"ExponentSign",
+                                                 L"IntegerSign",
+                                                 L"Exponent",
+                                                 L"Fraction",
+                                                 L"Integer",
+                                                 L"AutoLift",
+                                                 L"HelpMode",
+                                                 L"FunctionMode",
+                                                 L"EntryMode",
+                                                 L"ExpoMode",
+                                                 L"DecimalMode",
+                                                 L"bAudibleClicks",
+                                                 L"Brightness"};
     FakeProfileStore store = Saved(MakeResetState());
     EXPECT_EQ(store.WriteLog(), saveOrder);
     EXPECT_EQ(store.Size(), 33u);

@@ -20,8 +20,8 @@ protected:
     void SetUp() override
     {
         const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        m_directory = fs::temp_directory_path() / (std::string("rpn-persist-") + info->name() + "-" +
-                                                   std::to_string(::getpid()));
+        m_directory =
+            fs::temp_directory_path() / (std::string("rpn-persist-") + info->name() + "-" + std::to_string(::getpid()));
         fs::remove_all(m_directory);
         fs::create_directories(m_directory);
     }

@@ -5,9 +5,9 @@
 #include <QMimeData>
 
 #include "persist/clipboard_commands.h"
+#include "tests/platform/qt_application.h"
 #include "testsupport/fake_dialogs.h"
 #include "testsupport/keystrokes.h"
-#include "tests/platform/qt_application.h"
 
 namespace rpn {
 namespace {

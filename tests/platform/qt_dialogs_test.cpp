@@ -54,7 +54,8 @@ TEST_F(QtDialogsTest, OpenDialogTakesANameThatDoesNotExistAndCancelGivesNothing)
         static_cast<QDialog*>(dialog)->accept();
     });
     QtDialogs dialogs;
-    const FileDialogRequest request{FileDialogKind::Open, kLoadStateTitle, kStateFileFilter, kStateFileExtension, false};
+    const FileDialogRequest request{FileDialogKind::Open, kLoadStateTitle, kStateFileFilter, kStateFileExtension,
+                                    false};
     EXPECT_EQ(dialogs.AskFileName(request), typed.toStdWString());
 
     WhenModal([](QWidget& window) { qobject_cast<QDialog*>(&window)->reject(); });

@@ -27,7 +27,10 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    qsizetype EntryCount() const { return QDir(m_directory.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(); }
+    qsizetype EntryCount() const
+    {
+        return QDir(m_directory.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size();
+    }
 
     QTemporaryDir m_directory;
     QtFileSystem m_files;
