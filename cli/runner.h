@@ -6,7 +6,7 @@
 
 namespace rpn::cli {
 
-// rpn-cli [--json] [--seed N] [--lines] [KEY ...]: runs key scripts on the
+// rpn-cli [--json] [--seed N] [--lines] [--state FILE] [--save FILE] [KEY ...]: runs key scripts on the
 // calculator core from the reset state and prints the main display line (or
 // the whole state as JSON). Returns the process exit status.
 int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err);
