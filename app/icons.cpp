@@ -86,7 +86,7 @@ QString ThemeName(CommandIcon icon)
         case CommandIcon::About:
             return QStringLiteral("help-about");
         case CommandIcon::Application:
-            return QStringLiteral("accessories-calculator");
+            return QStringLiteral("rpn");
     }
     return {};
 }

@@ -223,11 +223,54 @@ void CRPNView::PenUp(QPoint facePoint)
     update();
 }
 
+namespace {
+
+// The physical key where the platform names it, so that a press and its
+// release match even when Shift changed in between.
+quint32 KeyIdentity(const QKeyEvent& event)
+{
+    constexpr quint32 kQtKeyFlag = 0x80000000u;
+    return event.nativeScanCode() != 0 ? event.nativeScanCode() : static_cast<quint32>(event.key()) | kQtKeyFlag;
+}
+
+}  // namespace
+
+// A release counts only when its press came to the view without Alt: the
+// Escape that closes a menu, the Enter that confirms a file dialog and the
+// letter of an Alt access key all end with a release here that the user
+// never meant for the calculator. Presses taken by a shortcut still count
+// (they arrive as the shortcut override), so Shift+Delete cuts and then
+// clears as Delete does.
+void CRPNView::NotePress(const QKeyEvent& event)
+{
+    if (!event.modifiers().testFlag(Qt::AltModifier))
+        m_pressedKeys.insert(KeyIdentity(event));
+}
+
+bool CRPNView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride)
+        NotePress(*static_cast<QKeyEvent*>(event));
+    return QWidget::event(event);
+}
+
+void CRPNView::keyPressEvent(QKeyEvent* event)
+{
+    NotePress(*event);
+    QWidget::keyPressEvent(event);
+}
+
+void CRPNView::focusOutEvent(QFocusEvent* event)
+{
+    m_pressedKeys.clear();
+    QWidget::focusOutEvent(event);
+}
+
 void CRPNView::keyReleaseEvent(QKeyEvent* event)
 {
-    // A release with Alt held belongs to the menu bar's access keys, not to
-    // the calculator; auto-repeat releases are not real releases.
-    if (!event->isAutoRepeat() && !event->modifiers().testFlag(Qt::AltModifier))
+    // Auto-repeat releases are not real releases.
+    if (!event->isAutoRepeat() && m_pressedKeys.erase(KeyIdentity(*event)) != 0 &&
+        !event->modifiers().testFlag(Qt::AltModifier))
         m_document.KeyboardKey(VirtualKeyFor(event->key(), event->modifiers(), event->nativeScanCode()));
     QWidget::keyReleaseEvent(event);
 }

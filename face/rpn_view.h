@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
+#include <set>
 
 #include "face/face_pictures.h"
 #include "face/view_document.h"
@@ -51,9 +52,13 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void NotePress(const QKeyEvent& event);
     void SetBrightness(int brightness);
     void MarkBrightnessItem(int brightness);
     void Compose(QImage& target, qreal scale) const;
@@ -73,6 +78,8 @@ private:
     QImage m_backBuffer;
     QImage m_deviceBuffer;
     QPointer<QMenu> m_brightnessMenu;
+    // Keys whose press reached the view; only their releases are performed.
+    std::set<quint32> m_pressedKeys;
 };
 
 }  // namespace rpn

@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 
+#include "display/format.h"
 #include "testsupport/keystrokes.h"
 
 namespace rpn::test {
@@ -44,8 +45,30 @@ TEST(RenderFonts, CellsHaveTheDescribedHeightInDejaVuSans)
         const int height = QFontMetrics(font).height();
         EXPECT_LE(height, description.height);
         EXPECT_GE(height, description.height - 2);
-        EXPECT_EQ(QFontInfo(font).family(), "DejaVu Sans");
+        EXPECT_TRUE(QFontInfo(font).family().startsWith("DejaVu Sans")) << QFontInfo(font).family().toStdString();
     }
+}
+
+// Whether glyph ink lies in the gap between character i's box and the next cell.
+bool InkAfterCell(const QImage& image, int index)
+{
+    const int x = kMainLineX + kMainLineCellWidth * index;
+    for (int column = x + 13; column < x + kMainLineCellWidth; ++column)
+        for (int row = kMainLineY; row < kMainLineY + 26; ++row)
+            if (image.pixel(column, row) != kOutside && qGray(image.pixel(column, row)) < qGray(kDisplay) - 60)
+                return true;
+    return false;
+}
+
+TEST(RenderMainNumber, PointAndSeparatorsStayVisibleBesideTheDigits)
+{
+    CalcState state = AfterKeys("1 2 3 4 5 . 6 7 ENTER 2 * F 7 2");
+    ASSERT_EQ(DrawnMainLine(state), L" 24,691.34");
+    const QImage image = Drawn(state, DrawMainNumber);
+    EXPECT_TRUE(InkAfterCell(image, 2)) << "separator after the 4";
+    EXPECT_TRUE(InkAfterCell(image, 5)) << "point after the 1";
+    EXPECT_FALSE(InkAfterCell(image, 3));
+    EXPECT_FALSE(InkAfterCell(image, 6));
 }
 
 TEST(RenderMainNumber, TheMinusSitsFivePixelsIntoTheSignCell)

@@ -148,14 +148,45 @@ TEST(ViewKeyboard, ReleasesPerformTheirKeysAndPadKeysNeedThePadModifier)
     EXPECT_EQ(window.click.Plays(), 0) << "keyboard input makes no click";
 }
 
-TEST(ViewKeyboard, AutoRepeatAndAltReleasesAreIgnored)
+void Send(QWidget& view, QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+          bool autoRepeat = false, quint32 scanCode = 0)
+{
+    QKeyEvent event(type, key, modifiers, scanCode, 0, 0, QString(), autoRepeat);
+    QCoreApplication::sendEvent(&view, &event);
+}
+
+TEST(ViewKeyboard, EachReleasePerformsItsKeyOnceAndAutoRepeatIsIgnored)
 {
     TestWindow window;
-    QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_7, Qt::NoModifier, QStringLiteral("7"), true);
-    QCoreApplication::sendEvent(&window.View(), &repeat);
-    EXPECT_EQ(window.State().EntryMode, false);
-    QKeyEvent withAlt(QEvent::KeyRelease, Qt::Key_F, Qt::AltModifier, QStringLiteral("f"));
-    QCoreApplication::sendEvent(&window.View(), &withAlt);
+    Send(window.View(), QEvent::KeyPress, Qt::Key_7);
+    Send(window.View(), QEvent::KeyRelease, Qt::Key_7, Qt::NoModifier, true);
+    Send(window.View(), QEvent::KeyPress, Qt::Key_7, Qt::NoModifier, true);
+    EXPECT_FALSE(window.State().EntryMode) << "nothing happens before the real release";
+    Send(window.View(), QEvent::KeyRelease, Qt::Key_7);
+    Send(window.View(), QEvent::KeyRelease, Qt::Key_7);
+    EXPECT_EQ(window.State().DisplayText, L" 7");
+}
+
+TEST(ViewKeyboard, ReleasesWhosePressWentElsewhereAreIgnored)
+{
+    TestWindow window;
+    window.Key(Qt::Key_4);
+    window.Key(Qt::Key_Return);
+    // The Escape that closed a menu, the Enter that confirmed a dialog.
+    Send(window.View(), QEvent::KeyRelease, Qt::Key_Escape);
+    Send(window.View(), QEvent::KeyRelease, Qt::Key_Return);
+    EXPECT_EQ(window.State().RegX, 4.0);
+    EXPECT_EQ(window.State().RegY, 4.0);
+    EXPECT_EQ(window.State().RegZ, 0.0);
+    // An Alt access key, released after Alt.
+    Send(window.View(), QEvent::KeyPress, Qt::Key_F, Qt::AltModifier);
+    Send(window.View(), QEvent::KeyRelease, Qt::Key_F);
+    EXPECT_FALSE(window.State().FunctionMode);
+    // A press before the view lost the focus.
+    Send(window.View(), QEvent::KeyPress, Qt::Key_F);
+    QFocusEvent focusOut(QEvent::FocusOut);
+    QCoreApplication::sendEvent(&window.View(), &focusOut);
+    Send(window.View(), QEvent::KeyRelease, Qt::Key_F);
     EXPECT_FALSE(window.State().FunctionMode);
     window.Key(Qt::Key_F);
     EXPECT_TRUE(window.State().FunctionMode);
@@ -164,8 +195,8 @@ TEST(ViewKeyboard, AutoRepeatAndAltReleasesAreIgnored)
 TEST(ViewKeyboard, ShiftedDigitRowKeysStillGiveTheirDigits)
 {
     TestWindow window;
-    QKeyEvent shifted(QEvent::KeyRelease, Qt::Key_Asterisk, Qt::ShiftModifier, 17, 0, 0, QStringLiteral("*"));
-    QCoreApplication::sendEvent(&window.View(), &shifted);
+    Send(window.View(), QEvent::KeyPress, Qt::Key_Asterisk, Qt::ShiftModifier, false, 17);
+    Send(window.View(), QEvent::KeyRelease, Qt::Key_8, Qt::NoModifier, false, 17);
     EXPECT_EQ(window.State().DisplayText, L" 8");
 }
 
