@@ -179,9 +179,10 @@ void CRPNView::paintEvent(QPaintEvent*)
                            static_cast<int>(std::ceil(kFaceHeight * deviceScale)));
     if (m_deviceBuffer.size() != deviceSize)
         m_deviceBuffer = QImage(deviceSize, QImage::Format_RGB32);
+    // The buffer keeps a ratio of 1: the painter maps its pixels one to one
+    // onto the device pixels of the target rectangle.
     Compose(m_deviceBuffer, deviceScale);
-    m_deviceBuffer.setDevicePixelRatio(ratio);
-    painter.drawImage(target, m_deviceBuffer, QRectF(QPointF(0, 0), QSizeF(deviceSize)));
+    painter.drawImage(target, m_deviceBuffer, QRectF(m_deviceBuffer.rect()));
 }
 
 void CRPNView::mousePressEvent(QMouseEvent* event)
