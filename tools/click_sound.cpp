@@ -44,7 +44,10 @@ private:
 
 void AppendText(std::vector<std::uint8_t>& bytes, std::string_view text)
 {
-    bytes.insert(bytes.end(), text.begin(), text.end());
+    // One byte at a time: GCC 12 at -O3 misreads a range insert into a
+    // vector that was just reserved as an overflow.
+    for (const char c : text)
+        bytes.push_back(static_cast<std::uint8_t>(c));
 }
 
 void AppendLittleEndian(std::vector<std::uint8_t>& bytes, std::uint32_t value, int byteCount)
