@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build clang libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
-    fonts-dejavu-core locales
+    fonts-dejavu-core fonts-dejavu-extra locales
     xvfb xauth xdotool xclip
     qt6-svg-dev dpkg-dev appstream desktop-file-utils libxml2-utils shared-mime-info groff-base
 )
