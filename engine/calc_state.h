@@ -53,6 +53,13 @@ void ResetState(CalcState& state);
 // A state as a freshly constructed document holds it after ResetState.
 CalcState MakeResetState();
 
+// Bit-for-bit equality of two states: NaN payloads and signed zeros count,
+// which operator== cannot see. Used to prove a rejected input changed nothing.
+bool SameBits(const CalcState& a, const CalcState& b);
+
+// Empties the entry buffer: no digits, both signs " ".
+void ClearEntryBuffer(CalcState& state);
+
 // The register clear shared by CLR and the Escape key: stack, registers and
 // entry cleared; LAST X, modes, brightness and clicks kept.
 void ClearRegisters(CalcState& state);

@@ -20,11 +20,7 @@ void StartEntry(CalcState& state)
     state.ExpoMode = false;
     state.FunctionMode = false;
     state.HelpMode = false;
-    state.Integer.clear();
-    state.Fraction.clear();
-    state.Exponent.clear();
-    state.IntegerSign = L" ";
-    state.ExponentSign = L" ";
+    ClearEntryBuffer(state);
     state.DecimalLocation = 0;
 }
 
@@ -142,11 +138,7 @@ void ClearEntry(CalcState& state)
     state.EntryMode = false;
     state.ExpoMode = false;
     state.AutoLift = false;
-    state.Integer.clear();
-    state.Fraction.clear();
-    state.Exponent.clear();
-    state.IntegerSign = L" ";
-    state.ExponentSign = L" ";
+    ClearEntryBuffer(state);
     state.RegX = 0.0;
     state.DisplayText = kClearedDisplay;
 }

@@ -1,7 +1,6 @@
 #include "fuzz/fuzz_support.h"
 
 #include <algorithm>
-#include <bit>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -12,24 +11,6 @@ void Fail(const char* what)
 {
     std::fprintf(stderr, "fuzz check failed: %s\n", what);
     std::abort();
-}
-
-bool SameBits(const CalcState& a, const CalcState& b)
-{
-    const auto bits = [](double value) { return std::bit_cast<std::uint64_t>(value); };
-    if (bits(a.RegX) != bits(b.RegX) || bits(a.RegY) != bits(b.RegY) || bits(a.RegZ) != bits(b.RegZ) ||
-        bits(a.RegT) != bits(b.RegT) || bits(a.RegLstX) != bits(b.RegLstX))
-        return false;
-    for (std::size_t i = 0; i < a.RegS.size(); ++i)
-        if (bits(a.RegS[i]) != bits(b.RegS[i]))
-            return false;
-    CalcState left = a;
-    CalcState right = b;
-    left.RegX = right.RegX = left.RegY = right.RegY = left.RegZ = right.RegZ = 0;
-    left.RegT = right.RegT = left.RegLstX = right.RegLstX = 0;
-    left.RegS.fill(0);
-    right.RegS.fill(0);
-    return left == right;
 }
 
 std::size_t BytesSource::Read(std::span<std::uint8_t> buffer)
@@ -84,18 +65,10 @@ std::wstring IniProfileStore::GetProfileString(std::wstring_view section, std::w
 std::int32_t IniProfileStore::GetProfileInt(std::wstring_view section, std::wstring_view entry,
                                             std::int32_t absentValue)
 {
-    const std::wstring text = GetProfileString(section, entry);
-    std::string narrow;
-    for (const wchar_t c : text) {
-        if (c < 0 || c > 0x7F)
-            return absentValue;
-        narrow += static_cast<char>(c);
-    }
-    std::int32_t value = 0;
-    const auto result = std::from_chars(narrow.data(), narrow.data() + narrow.size(), value);
-    if (narrow.empty() || result.ec != std::errc() || result.ptr != narrow.data() + narrow.size())
+    const auto found = m_entries.find({std::wstring(section), std::wstring(entry)});
+    if (found == m_entries.end())
         return absentValue;
-    return value;
+    return ProfileIntFromText(found->second).value_or(absentValue);
 }
 
 void IniProfileStore::WriteProfileString(std::wstring_view section, std::wstring_view entry, std::wstring_view text)

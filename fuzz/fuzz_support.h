@@ -22,9 +22,6 @@ namespace rpn::fuzz {
 // A process-wide crash that libFuzzer reports with the input.
 [[noreturn]] void Fail(const char* what);
 
-// Every field equal, doubles compared by their bits.
-bool SameBits(const CalcState& a, const CalcState& b);
-
 class BytesSource final : public ByteSource {
 public:
     explicit BytesSource(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}

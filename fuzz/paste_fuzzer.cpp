@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (dialogs.Messages() != (content == fuzz::FuzzClipboard::Content::NoText ? 1 : 0))
         fuzz::Fail("message shown exactly when there is no text");
     if (!pasted) {
-        if (!fuzz::SameBits(state, before))
+        if (!SameBits(state, before))
             fuzz::Fail("a refused paste changed the state");
         return 0;
     }
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A number the display cannot show becomes an error, which ends lifting.
     if (IsErrorText(state.DisplayText))
         rest.AutoLift = before.AutoLift;
-    if (!fuzz::SameBits(rest, before))
+    if (!SameBits(rest, before))
         fuzz::Fail("paste changed more than X and the display");
 
     // What Copy then puts out is the seven-digit form of the X that Paste left.

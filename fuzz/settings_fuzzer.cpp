@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const CalcState once = Reloaded(state);
     const CalcState twice = Reloaded(once);
-    if (!fuzz::SameBits(once, twice))
+    if (!SameBits(once, twice))
         fuzz::Fail("a saved state does not load back as it was");
     return 0;
 }

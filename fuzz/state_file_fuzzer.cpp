@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (read == (dialogs.Messages() != 0))
         fuzz::Fail("File Error shown exactly when the read fails");
     if (!read) {
-        if (!fuzz::SameBits(state, before))
+        if (!SameBits(state, before))
             fuzz::Fail("a rejected file changed the state");
         return 0;
     }
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::Fail("writing to memory failed");
     fuzz::BytesSource again(sink.Bytes());
     const auto reread = ReadStateRecord(before, again);
-    if (!reread || !fuzz::SameBits(*reread, *record))
+    if (!reread || !SameBits(*reread, *record))
         fuzz::Fail("a state read from a file does not survive writing and reading");
     return 0;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,5 +30,36 @@ public:
     // be replaced; the previous file is then left as it was.
     virtual bool Flush() = 0;
 };
+
+// How every store reads an integer entry's text: optional blanks around an
+// optional sign and decimal digits that fit 32 bits; anything else is no
+// integer, which reads as absent.
+inline std::optional<std::int32_t> ProfileIntFromText(std::wstring_view text)
+{
+    const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    bool negative = false;
+    if (!text.empty() && (text.front() == L'-' || text.front() == L'+')) {
+        negative = text.front() == L'-';
+        text.remove_prefix(1);
+    }
+    if (text.empty())
+        return std::nullopt;
+    std::int64_t magnitude = 0;
+    for (const wchar_t c : text) {
+        if (c < L'0' || c > L'9')
+            return std::nullopt;
+        magnitude = magnitude * 10 + (c - L'0');
+        if (magnitude > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1)
+            return std::nullopt;
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
 
 }  // namespace rpn

@@ -53,9 +53,7 @@ std::int32_t QtProfileStore::GetProfileInt(std::wstring_view section, std::wstri
     const QVariant value = m_settings.value(Key(section, entry));
     if (!value.isValid())
         return absentValue;
-    bool ok = false;
-    const int result = ValueText(value).trimmed().toInt(&ok);
-    return ok ? result : absentValue;
+    return ProfileIntFromText(ValueText(value).toStdWString()).value_or(absentValue);
 }
 
 void QtProfileStore::WriteProfileString(std::wstring_view section, std::wstring_view entry, std::wstring_view text)

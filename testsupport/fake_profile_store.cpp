@@ -26,17 +26,7 @@ std::int32_t FakeProfileStore::GetProfileInt(std::wstring_view section, std::wst
     const auto found = m_entries.find(Key(section, entry));
     if (found == m_entries.end())
         return absentValue;
-    std::string narrow;
-    for (const wchar_t c : found->second) {
-        if (c < 0 || c > 0x7F)
-            return absentValue;
-        narrow += static_cast<char>(c);
-    }
-    std::int32_t value = 0;
-    const auto result = std::from_chars(narrow.data(), narrow.data() + narrow.size(), value);
-    if (narrow.empty() || result.ec != std::errc() || result.ptr != narrow.data() + narrow.size())
-        return absentValue;
-    return value;
+    return ProfileIntFromText(found->second).value_or(absentValue);
 }
 
 void FakeProfileStore::WriteProfileString(std::wstring_view section, std::wstring_view entry, std::wstring_view text)

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <sstream>
 #include <string>
 
@@ -44,24 +43,6 @@ CalcState AfterKeys(std::string_view keys)
     CalcState state = MakeResetState();
     Press(state, keys);
     return state;
-}
-
-bool SameBits(const CalcState& a, const CalcState& b)
-{
-    const auto bits = [](double value) { return std::bit_cast<std::uint64_t>(value); };
-    if (bits(a.RegX) != bits(b.RegX) || bits(a.RegY) != bits(b.RegY) || bits(a.RegZ) != bits(b.RegZ) ||
-        bits(a.RegT) != bits(b.RegT) || bits(a.RegLstX) != bits(b.RegLstX))
-        return false;
-    for (std::size_t i = 0; i < a.RegS.size(); ++i)
-        if (bits(a.RegS[i]) != bits(b.RegS[i]))
-            return false;
-    CalcState left = a;
-    CalcState right = b;
-    left.RegX = right.RegX = left.RegY = right.RegY = left.RegZ = right.RegZ = 0;
-    left.RegT = right.RegT = left.RegLstX = right.RegLstX = 0;
-    left.RegS.fill(0);
-    right.RegS.fill(0);
-    return left == right;
 }
 
 }  // namespace rpn::test

@@ -33,7 +33,6 @@ void Press(CalcState& state, std::string_view keys);
 // A reset calculator after the keys.
 CalcState AfterKeys(std::string_view keys);
 
-// Bit-for-bit equality of two states (NaN payloads and signed zeros count).
-bool SameBits(const CalcState& a, const CalcState& b);
+using rpn::SameBits;
 
 }  // namespace rpn::test
