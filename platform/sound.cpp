@@ -1,8 +1,27 @@
 #include "platform/sound.h"
 
-#include <QSoundEffect>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
 
 namespace rpn {
+
+namespace {
+
+using CreateClickSound = ClickSound* (*)(const QUrl*);
+
+std::unique_ptr<ClickSound> LoadClickModule(const QUrl& source)
+{
+    // The module's place relative to the executable is the same in the build
+    // tree and in an installed tree.
+    QLibrary module(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(RPN_CLICK_MODULE)));
+    const auto create = reinterpret_cast<CreateClickSound>(module.resolve("rpn_create_click_sound"));
+    if (!create)
+        return nullptr;
+    return std::unique_ptr<ClickSound>(create(&source));
+}
+
+}  // namespace
 
 QtClickSound::QtClickSound(QUrl source) : m_source(std::move(source)) {}
 
@@ -10,13 +29,12 @@ QtClickSound::~QtClickSound() = default;
 
 void QtClickSound::Play()
 {
-    if (!m_effect) {
-        m_effect = std::make_unique<QSoundEffect>();
-        m_effect->setSource(m_source);
+    if (!m_loadTried) {
+        m_loadTried = true;
+        m_sound = LoadClickModule(m_source);
     }
-    // A click still sounding is cut off and started again, as a fresh tap should be.
-    m_effect->stop();
-    m_effect->play();
+    if (m_sound)
+        m_sound->Play();
 }
 
 }  // namespace rpn

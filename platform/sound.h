@@ -3,8 +3,6 @@
 #include <QUrl>
 #include <memory>
 
-class QSoundEffect;
-
 namespace rpn {
 
 // The key click. The view calls Play once for each tap it performs while
@@ -16,8 +14,11 @@ public:
     virtual void Play() = 0;
 };
 
-// QSoundEffect over the "CLICK" sound of the program's resources, made on
-// the first Play so that a start without a tap costs nothing.
+// QSoundEffect over the "CLICK" sound of the program's resources. It lives in
+// a module of its own (rpn_click.so, installed beside the program's libraries)
+// that the first Play loads, so a start neither links nor maps Qt Multimedia
+// and the audio libraries behind it. A module that cannot be loaded means
+// silence, as a missing audio device does.
 class QtClickSound final : public ClickSound {
 public:
     explicit QtClickSound(QUrl source);
@@ -26,7 +27,8 @@ public:
 
 private:
     QUrl m_source;
-    std::unique_ptr<QSoundEffect> m_effect;
+    bool m_loadTried = false;
+    std::unique_ptr<ClickSound> m_sound;
 };
 
 }  // namespace rpn
