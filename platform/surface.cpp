@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QString>
+#include <algorithm>
 #include <cmath>
 
 namespace rpn {
@@ -13,18 +14,27 @@ constexpr int kFaceHeight = 268;
 
 QFont FontFor(const FontDescription& description)
 {
-    QFont font(QString::fromStdWString(description.faceName));
+    // Naming the substitute itself spares Qt a fontconfig alias lookup of a
+    // face no system has ("Tohoma", "System") at every first use.
+    QFont font(QFont::substitute(QString::fromStdWString(description.faceName)));
     font.setWeight(static_cast<QFont::Weight>(description.weight));
     font.setStyleStrategy(QFont::PreferAntialias);
-    // The cell is ascent plus descent; find the largest pixel size whose
-    // cell still fits the described height.
-    int size = description.height;
-    for (; size > 1; --size) {
+    // The cell is ascent plus descent; find the largest pixel size whose cell
+    // still fits the described height. The cell grows in proportion to the
+    // size, so one measurement predicts the size and at most a step or two
+    // corrects it: every size tried is a font loaded.
+    const auto cell = [&font](int size) {
         font.setPixelSize(size);
-        if (QFontMetrics(font).height() <= description.height)
-            break;
-    }
-    font.setPixelSize(std::max(size, 1));
+        return QFontMetrics(font).height();
+    };
+    const int height = std::max(description.height, 1);
+    const int measured = cell(height);
+    int size = measured <= height ? height : std::clamp(height * height / std::max(measured, 1), 1, height);
+    while (size > 1 && cell(size) > height)
+        --size;
+    while (size < height && cell(size + 1) <= height)
+        ++size;
+    font.setPixelSize(size);
     return font;
 }
 
