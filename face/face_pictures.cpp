@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QString>
+#include <tuple>
 
 #include "face/keypad.h"
 
@@ -64,16 +65,40 @@ QImage PlainFace(PlainFaceKind kind)
     return face;
 }
 
+namespace {
+
+std::pair<QImage, QImage> ReadLargePictures()
+{
+    std::pair<QImage, QImage> large{QImage(QStringLiteral(":/face139@2x.png")),
+                                    QImage(QStringLiteral(":/face141@2x.png"))};
+    const QSize size(2 * kFaceWidth, 2 * kFaceHeight);
+    if (large.first.size() != size || large.second.size() != size)
+        return {};
+    return large;
+}
+
+QImage ReadPressedPicture()
+{
+    return ReadPicture(QStringLiteral(":/face141.png"), PlainFaceKind::Pressed);
+}
+
+}  // namespace
+
 FacePictures LoadFacePictures()
 {
-    FacePictures pictures{ReadPicture(QStringLiteral(":/face139.png"), PlainFaceKind::Normal),
-                          ReadPicture(QStringLiteral(":/face141.png"), PlainFaceKind::Pressed),
-                          QImage(QStringLiteral(":/face139@2x.png")), QImage(QStringLiteral(":/face141@2x.png"))};
-    const QSize large(2 * kFaceWidth, 2 * kFaceHeight);
-    if (pictures.normalLarge.size() != large || pictures.pressedLarge.size() != large) {
-        pictures.normalLarge = QImage();
-        pictures.pressedLarge = QImage();
-    }
+    FacePictures pictures;
+    pictures.normal = ReadPicture(QStringLiteral(":/face139.png"), PlainFaceKind::Normal);
+    pictures.pressed = ReadPressedPicture();
+    std::tie(pictures.normalLarge, pictures.pressedLarge) = ReadLargePictures();
+    return pictures;
+}
+
+FacePictures LoadFacePicturesLazily()
+{
+    FacePictures pictures;
+    pictures.normal = ReadPicture(QStringLiteral(":/face139.png"), PlainFaceKind::Normal);
+    pictures.readPressed = ReadPressedPicture;
+    pictures.readLarge = ReadLargePictures;
     return pictures;
 }
 

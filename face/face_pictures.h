@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <functional>
+#include <utility>
 
 namespace rpn {
 
@@ -12,6 +14,11 @@ struct FacePictures {
     QImage pressed;
     QImage normalLarge;
     QImage pressedLarge;
+    // When set, the field it reads stays empty and the view calls it the
+    // first time it needs that picture, so a start decodes only what its
+    // first frame shows.
+    std::function<QImage()> readPressed;
+    std::function<std::pair<QImage, QImage>()> readLarge;
 };
 
 // Reads the pictures from the program's resources. A picture that cannot be
@@ -19,6 +26,9 @@ struct FacePictures {
 // calculator stays usable; a missing large pair is simply not used. Nothing
 // is reported.
 FacePictures LoadFacePictures();
+// The same pictures with only picture 139 read now: the pressed face and the
+// large pair are left to their readers.
+FacePictures LoadFacePicturesLazily();
 
 enum class PlainFaceKind { Normal, Pressed };
 QImage PlainFace(PlainFaceKind kind);

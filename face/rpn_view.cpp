@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -29,8 +30,9 @@ QImage InFacePixelFormat(const QImage& picture)
 
 FacePictures InFacePixelFormat(FacePictures pictures)
 {
-    return {InFacePixelFormat(pictures.normal), InFacePixelFormat(pictures.pressed),
-            InFacePixelFormat(pictures.normalLarge), InFacePixelFormat(pictures.pressedLarge)};
+    return {InFacePixelFormat(pictures.normal),      InFacePixelFormat(pictures.pressed),
+            InFacePixelFormat(pictures.normalLarge), InFacePixelFormat(pictures.pressedLarge),
+            std::move(pictures.readPressed),         std::move(pictures.readLarge)};
 }
 
 // Above this many device pixels per face pixel the large pictures look better.
@@ -86,12 +88,37 @@ void CRPNView::ApplyBrightness(int id)
 void CRPNView::SetBrightness(int brightness)
 {
     MarkBrightnessItem(brightness);
-    m_faceBitmap = m_pictures.normal;
-    m_largeFaceBitmap = m_pictures.normalLarge;
     m_document.State().Brightness = brightness;
-    AdjustBrightness(m_faceBitmap, brightness);
-    AdjustBrightness(m_largeFaceBitmap, brightness);
+    if (m_appliedBrightness != brightness) {
+        m_faceBitmap = m_pictures.normal;
+        m_largeFaceBitmap = m_pictures.normalLarge;
+        AdjustBrightness(m_faceBitmap, brightness);
+        AdjustBrightness(m_largeFaceBitmap, brightness);
+        m_appliedBrightness = brightness;
+    }
     update();
+}
+
+void CRPNView::ReadPressedPicture() const
+{
+    if (!m_pictures.readPressed)
+        return;
+    m_pictures.pressed = InFacePixelFormat(m_pictures.readPressed());
+    m_pictures.readPressed = nullptr;
+    m_pressedBitmap = m_pictures.pressed;
+}
+
+void CRPNView::ReadLargePictures() const
+{
+    if (!m_pictures.readLarge)
+        return;
+    const auto [normal, pressed] = m_pictures.readLarge();
+    m_pictures.readLarge = nullptr;
+    m_pictures.normalLarge = InFacePixelFormat(normal);
+    m_pictures.pressedLarge = InFacePixelFormat(pressed);
+    m_largeFaceBitmap = m_pictures.normalLarge;
+    AdjustBrightness(m_largeFaceBitmap, m_appliedBrightness.value_or(0));
+    m_largePressedBitmap = m_pictures.pressedLarge;
 }
 
 void CRPNView::MarkBrightnessItem(int brightness)
@@ -113,11 +140,14 @@ QImage CRPNView::ComposeBackBuffer() const
 
 void CRPNView::Compose(QImage& target, qreal scale) const
 {
+    if (scale > kLargePictureScale)
+        ReadLargePictures();
     const bool large = scale > kLargePictureScale && !m_largeFaceBitmap.isNull();
     Surface surface(target, scale);
     surface.CopyPicture(large ? m_largeFaceBitmap : m_faceBitmap);
     const CalcState& state = m_document.State();
     if (state.KeyCode != 0) {
+        ReadPressedPicture();
         const KeyRectangle key = KeyRect(state.KeyCode);
         surface.CopyRectangle(large ? m_largePressedBitmap : m_pressedBitmap,
                               QRect(key.left, key.top, key.right - key.left, key.bottom - key.top));
@@ -161,6 +191,10 @@ QSize CRPNView::minimumSizeHint() const
 void CRPNView::paintEvent(QPaintEvent*)
 {
     Compose(m_backBuffer, 1.0);
+    // The pressed face is read once the first frame is out, before a tap
+    // would need it.
+    if (m_pictures.readPressed)
+        QTimer::singleShot(0, this, [this] { ReadPressedPicture(); });
     QPainter painter(this);
     const QRgb bezel = m_faceBitmap.isNull() ? qRgb(0, 0, 0) : m_faceBitmap.pixel(0, 0);
     painter.fillRect(rect(), QColor::fromRgb(bezel));

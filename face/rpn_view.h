@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
+#include <optional>
 #include <set>
 
 #include "face/face_pictures.h"
@@ -66,15 +67,22 @@ private:
     void PenUp(QPoint facePoint);
     qreal FaceScale() const;
     QPointF FaceOrigin() const;
+    // The pictures a start does not show, read the first time they are drawn.
+    void ReadPressedPicture() const;
+    void ReadLargePictures() const;
 
     ViewDocument& m_document;
     ClickSound& m_click;
-    FacePictures m_pictures;
+    // Filled in on first need by the readers of FacePictures, hence mutable.
+    mutable FacePictures m_pictures;
     QImage m_faceBitmap;
-    QImage m_pressedBitmap;
+    mutable QImage m_pressedBitmap;
     // The same faces at twice the size, for a sharp face on dense or enlarged screens.
-    QImage m_largeFaceBitmap;
-    QImage m_largePressedBitmap;
+    mutable QImage m_largeFaceBitmap;
+    mutable QImage m_largePressedBitmap;
+    // The brightness the face bitmaps carry; an update with the same one
+    // leaves them as they are, since rebuilding would give the same pixels.
+    std::optional<int> m_appliedBrightness;
     QImage m_backBuffer;
     QImage m_deviceBuffer;
     QPointer<QMenu> m_brightnessMenu;

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include "display/format.h"
+#include "face/brightness.h"
+#include "face/command_ids.h"
+#include "face/face_pictures.h"
+#include "face/keypad.h"
+#include "face/rpn_view.h"
+#include "platform/sound.h"
+
+namespace rpn::test {
+namespace {
+
+constexpr int kKey7 = 9;
+
+class StateDocument final : public ViewDocument {
+public:
+    StateDocument()
+    {
+        state = MakeResetState();
+        UpdateDisplay(state);
+    }
+    CalcState& State() override { return state; }
+    void DispatchKey() override {}
+    void KeyboardKey(int) override {}
+
+    CalcState state;
+};
+
+class SilentClick final : public ClickSound {
+public:
+    void Play() override {}
+};
+
+// Lazy pictures whose readers count their calls.
+struct CountedPictures {
+    CountedPictures()
+    {
+        pictures = LoadFacePicturesLazily();
+        auto readPressed = pictures.readPressed;
+        pictures.readPressed = [this, readPressed] {
+            ++pressedReads;
+            return readPressed();
+        };
+        auto readLarge = pictures.readLarge;
+        pictures.readLarge = [this, readLarge] {
+            ++largeReads;
+            return readLarge();
+        };
+    }
+    FacePictures pictures;
+    int pressedReads = 0;
+    int largeReads = 0;
+};
+
+TEST(LazyFacePictures, OnlyPicture139IsReadAndTheReadersGiveTheSamePicturesAsAnEagerLoad)
+{
+    const FacePictures eager = LoadFacePictures();
+    const FacePictures lazy = LoadFacePicturesLazily();
+    EXPECT_EQ(lazy.normal, eager.normal);
+    EXPECT_TRUE(lazy.pressed.isNull());
+    EXPECT_TRUE(lazy.normalLarge.isNull());
+    ASSERT_TRUE(lazy.readPressed && lazy.readLarge);
+    EXPECT_EQ(lazy.readPressed(), eager.pressed);
+    const auto [normalLarge, pressedLarge] = lazy.readLarge();
+    EXPECT_EQ(normalLarge, eager.normalLarge);
+    EXPECT_EQ(pressedLarge, eager.pressedLarge);
+    EXPECT_FALSE(eager.readPressed || eager.readLarge);
+}
+
+TEST(LazyFacePictures, AViewReadsThePressedFaceForItsFirstPressedKeyAndDrawsAsWithEagerPictures)
+{
+    StateDocument lazyDocument;
+    StateDocument eagerDocument;
+    SilentClick click;
+    CountedPictures counted;
+    CRPNView lazy(lazyDocument, counted.pictures, click);
+    CRPNView eager(eagerDocument, LoadFacePictures(), click);
+    lazy.OnInitialUpdate();
+    eager.OnInitialUpdate();
+
+    EXPECT_EQ(lazy.ComposeBackBuffer(), eager.ComposeBackBuffer());
+    EXPECT_EQ(counted.pressedReads, 0) << "no key is pressed, so the pressed face is not needed";
+
+    lazyDocument.state.KeyCode = kKey7;
+    eagerDocument.state.KeyCode = kKey7;
+    EXPECT_EQ(lazy.ComposeBackBuffer(), eager.ComposeBackBuffer());
+    lazy.ComposeBackBuffer();
+    EXPECT_EQ(counted.pressedReads, 1);
+    EXPECT_EQ(counted.largeReads, 0) << "a face at its own size never needs the large pair";
+}
+
+TEST(LazyFacePictures, TheFirstFrameLeavesThePressedFaceToBeReadRightAfterIt)
+{
+    StateDocument document;
+    SilentClick click;
+    CountedPictures counted;
+    CRPNView view(document, counted.pictures, click);
+    view.OnInitialUpdate();
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.repaint();
+    EXPECT_EQ(counted.pressedReads, 0) << "the frame itself does not wait for it";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counted.pressedReads, 1);
+}
+
+TEST(LazyFacePictures, AnEnlargedFaceReadsTheLargePairOnceAndShowsTheBrightnessAlreadySet)
+{
+    StateDocument document;
+    SilentClick click;
+    CountedPictures counted;
+    CRPNView view(document, counted.pictures, click);
+    view.OnInitialUpdate();
+    view.ApplyBrightness(command::BrightnessZero + 3);
+    view.resize(2 * kFaceWidth, 2 * kFaceHeight);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.repaint();
+    view.repaint();
+    EXPECT_EQ(counted.largeReads, 1);
+
+    const QImage shown = view.grab().toImage();
+    QImage expected = LoadFacePictures().normalLarge.convertToFormat(QImage::Format_RGB555);
+    AdjustBrightness(expected, 3);
+    const QPoint bezel(2, 2);
+    EXPECT_EQ(shown.pixel(bezel), expected.pixel(bezel)) << "the large face carries brightness 3 like the small one";
+}
+
+TEST(FaceBrightness, AnUpdateWithTheSameBrightnessKeepsTheFaceAndANewOneRebuildsIt)
+{
+    StateDocument document;
+    SilentClick click;
+    CRPNView view(document, LoadFacePictures(), click);
+    document.state.Brightness = 2;
+    view.OnInitialUpdate();
+    const QImage brightened = view.FaceBitmap();
+    view.OnUpdate();
+    EXPECT_EQ(view.FaceBitmap().constBits(), brightened.constBits()) << "same brightness, same pixels, no second pass";
+
+    view.ApplyBrightness(command::BrightnessZero - 4);
+    view.ApplyBrightness(command::BrightnessZero + 2);
+    EXPECT_EQ(view.FaceBitmap(), brightened) << "rebuilt from picture 139, not from the darkened face";
+    EXPECT_EQ(document.state.Brightness, 2);
+}
+
+}  // namespace
+}  // namespace rpn::test
