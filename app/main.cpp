@@ -4,6 +4,7 @@
 
 #include "app/rpn_app.h"
 #include "app/termination_signals.h"
+#include "face/accessibility.h"
 #include "face/face_pictures.h"
 #include "platform/fonts.h"
 #include "platform/qt_clipboard.h"
@@ -16,6 +17,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     rpn::InstallFontSubstitutions();
+    rpn::InstallCalculatorAccessibility();
 
     rpn::QtProfileStore profile;
     rpn::QtClipboard clipboard(*QGuiApplication::clipboard());

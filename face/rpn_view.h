@@ -39,6 +39,8 @@ public:
     const QImage& BackBuffer() const { return m_backBuffer; }
     QImage ComposeBackBuffer() const;
     const QImage& FaceBitmap() const { return m_faceBitmap; }
+    // The document's state, for the accessible interfaces that read it.
+    const CalcState& State() const { return m_document.State(); }
 
     // The face pixel under a point of the widget, and the widget point at
     // the centre of a face pixel.
