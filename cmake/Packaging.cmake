@@ -13,8 +13,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "RPN maintainers <maintainers@rpn-calculator
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The face's legends are drawn in DejaVu Sans, which no library pulls in.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+# The main display line is drawn in DejaVu Sans Condensed (fonts-dejavu-extra)
+# and the rest in DejaVu Sans; no library pulls either in.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra")
 # CPack puts the summary first and indents these lines itself.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A desktop calculator with a four-level stack (X, Y, Z, T), LAST X and ten
 storage registers, FIX, SCI and ENG display, trigonometry in degrees, radians
