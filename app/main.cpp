@@ -4,6 +4,7 @@
 
 #include "app/rpn_app.h"
 #include "app/termination_signals.h"
+#include "display/render.h"
 #include "face/accessibility.h"
 #include "face/face_pictures.h"
 #include "platform/fonts.h"
@@ -32,5 +33,8 @@ int main(int argc, char* argv[])
     QObject::connect(&application, &QCoreApplication::aboutToQuit, [&calculator] { calculator.CloseDocument(); });
     if (!calculator.InitInstance(QApplication::arguments()))
         return 1;
+    // The window is on its way to the screen; the fonts of its first frame
+    // are loaded while the server maps it.
+    rpn::PrepareDisplayFonts();
     return QApplication::exec();
 }

@@ -15,6 +15,9 @@ void DrawStackAndModes(const CalcState& state, Surface& surface);
 void DrawPrefixIndicators(const CalcState& state, Surface& surface);
 
 void DrawDisplay(const CalcState& state, Surface& surface);
+// Sizes the three display fonts now, which the first paint would otherwise
+// do; the start calls it while the X server maps the window.
+void PrepareDisplayFonts();
 
 // Where the steps draw, in face pixels.
 inline constexpr int kDisplayBackgroundX = 19;
@@ -22,5 +25,8 @@ inline constexpr int kDisplayBackgroundY = 13;
 inline constexpr int kMainLineX = 28;
 inline constexpr int kMainLineY = 11;
 inline constexpr int kMainLineCellWidth = 17;
+// The display strip: no step draws outside the face's rows above this one, so
+// a change of the display alone repaints only that band.
+inline constexpr int kDisplayStripBottom = 72;
 
 }  // namespace rpn

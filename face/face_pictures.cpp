@@ -1,5 +1,6 @@
 #include "face/face_pictures.h"
 
+#include <QImageReader>
 #include <QPainter>
 #include <QString>
 #include <tuple>
@@ -26,9 +27,19 @@ QColor PlainKeyColour(KeyColour colour, PlainFaceKind kind)
     return {};
 }
 
+// The pictures are PNG by construction. Naming the format and turning the
+// probing off keeps Qt from loading every image-format plugin (and Qt SVG
+// behind one of them) to ask each whether it reads PNG.
+QImage ReadPng(const QString& path)
+{
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 QImage ReadPicture(const QString& path, PlainFaceKind fallback)
 {
-    QImage picture(path);
+    const QImage picture = ReadPng(path);
     if (picture.isNull() || picture.width() != kFaceWidth || picture.height() != kFaceHeight)
         return PlainFace(fallback);
     return picture;
@@ -69,8 +80,8 @@ namespace {
 
 std::pair<QImage, QImage> ReadLargePictures()
 {
-    std::pair<QImage, QImage> large{QImage(QStringLiteral(":/face139@2x.png")),
-                                    QImage(QStringLiteral(":/face141@2x.png"))};
+    std::pair<QImage, QImage> large{ReadPng(QStringLiteral(":/face139@2x.png")),
+                                    ReadPng(QStringLiteral(":/face141@2x.png"))};
     const QSize size(2 * kFaceWidth, 2 * kFaceHeight);
     if (large.first.size() != size || large.second.size() != size)
         return {};

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
 #include <algorithm>
@@ -35,6 +36,20 @@ FacePictures InFacePixelFormat(FacePictures pictures)
             std::move(pictures.readPressed),         std::move(pictures.readLarge)};
 }
 
+// The pixel format of the back buffer. Keeping each face picture also in it
+// turns the copy at every paint into a plain block copy instead of a
+// conversion of 64320 pixels.
+QImage ForPainting(const QImage& picture)
+{
+    return picture.isNull() ? picture : picture.convertToFormat(QImage::Format_RGB32);
+}
+
+QRect KeyArea(int code)
+{
+    const KeyRectangle key = KeyRect(code);
+    return {key.left, key.top, key.right - key.left, key.bottom - key.top};
+}
+
 // Above this many device pixels per face pixel the large pictures look better.
 constexpr qreal kLargePictureScale = 1.25;
 
@@ -49,6 +64,7 @@ CRPNView::CRPNView(ViewDocument& document, FacePictures pictures, ClickSound& cl
       m_pressedBitmap(m_pictures.pressed),
       m_largeFaceBitmap(m_pictures.normalLarge),
       m_largePressedBitmap(m_pictures.pressedLarge),
+      m_facePainted(ForPainting(m_faceBitmap)),
       m_backBuffer(kFaceWidth, kFaceHeight, QImage::Format_RGB32)
 {
     setFocusPolicy(Qt::StrongFocus);
@@ -89,13 +105,17 @@ void CRPNView::SetBrightness(int brightness)
 {
     MarkBrightnessItem(brightness);
     m_document.State().Brightness = brightness;
-    if (m_appliedBrightness != brightness) {
-        m_faceBitmap = m_pictures.normal;
-        m_largeFaceBitmap = m_pictures.normalLarge;
-        AdjustBrightness(m_faceBitmap, brightness);
-        AdjustBrightness(m_largeFaceBitmap, brightness);
-        m_appliedBrightness = brightness;
+    if (m_appliedBrightness == brightness) {
+        // Only the display can have changed.
+        UpdateFaceRect(QRect(0, 0, kFaceWidth, kDisplayStripBottom));
+        return;
     }
+    m_faceBitmap = m_pictures.normal;
+    m_largeFaceBitmap = m_pictures.normalLarge;
+    AdjustBrightness(m_faceBitmap, brightness);
+    AdjustBrightness(m_largeFaceBitmap, brightness);
+    m_facePainted = ForPainting(m_faceBitmap);
+    m_appliedBrightness = brightness;
     update();
 }
 
@@ -131,6 +151,12 @@ void CRPNView::MarkBrightnessItem(int brightness)
         action->setChecked(CommandId(*action) == id);
 }
 
+void CRPNView::UpdateFaceRect(const QRect& area)
+{
+    const qreal scale = FaceScale();
+    update(QRectF(FaceOrigin() + QPointF(area.topLeft()) * scale, QSizeF(area.size()) * scale).toAlignedRect());
+}
+
 QImage CRPNView::ComposeBackBuffer() const
 {
     QImage image(kFaceWidth, kFaceHeight, QImage::Format_RGB32);
@@ -138,21 +164,25 @@ QImage CRPNView::ComposeBackBuffer() const
     return image;
 }
 
-void CRPNView::Compose(QImage& target, qreal scale) const
+void CRPNView::Compose(QImage& target, qreal scale, const QRect& area) const
 {
     if (scale > kLargePictureScale)
         ReadLargePictures();
     const bool large = scale > kLargePictureScale && !m_largeFaceBitmap.isNull();
     Surface surface(target, scale);
-    surface.CopyPicture(large ? m_largeFaceBitmap : m_faceBitmap);
+    if (area != kWholeFace)
+        surface.ClipTo(area);
+    surface.CopyPicture(large ? m_largeFaceBitmap : m_facePainted);
     const CalcState& state = m_document.State();
     if (state.KeyCode != 0) {
-        ReadPressedPicture();
-        const KeyRectangle key = KeyRect(state.KeyCode);
-        surface.CopyRectangle(large ? m_largePressedBitmap : m_pressedBitmap,
-                              QRect(key.left, key.top, key.right - key.left, key.bottom - key.top));
+        const QRect keyArea = KeyArea(state.KeyCode);
+        if (keyArea.intersects(area)) {
+            ReadPressedPicture();
+            surface.CopyRectangle(large ? m_largePressedBitmap : m_pressedBitmap, keyArea);
+        }
     }
-    DrawDisplay(state, surface);
+    if (area.top() < kDisplayStripBottom)
+        DrawDisplay(state, surface);
 }
 
 qreal CRPNView::FaceScale() const
@@ -188,21 +218,30 @@ QSize CRPNView::minimumSizeHint() const
     return {kFaceWidth, kFaceHeight};
 }
 
-void CRPNView::paintEvent(QPaintEvent*)
+void CRPNView::paintEvent(QPaintEvent* event)
 {
-    Compose(m_backBuffer, 1.0);
+    const qreal scale = FaceScale();
+    const QPointF origin = FaceOrigin();
+    // What the event asks for, in face pixels: a key changes the display
+    // band and the key's rectangle, not the whole face.
+    const QRect area = QRectF((QPointF(event->rect().topLeft()) - origin) / scale,
+                              QSizeF(event->rect().size()) / scale)
+                           .toAlignedRect()
+                           .intersected(kWholeFace);
+    Compose(m_backBuffer, 1.0, area);
     // The pressed face is read once the first frame is out, before a tap
     // would need it.
     if (m_pictures.readPressed)
         QTimer::singleShot(0, this, [this] { ReadPressedPicture(); });
     QPainter painter(this);
-    const QRgb bezel = m_faceBitmap.isNull() ? qRgb(0, 0, 0) : m_faceBitmap.pixel(0, 0);
-    painter.fillRect(rect(), QColor::fromRgb(bezel));
-
-    const qreal scale = FaceScale();
     const qreal ratio = devicePixelRatioF();
     const qreal deviceScale = scale * ratio;
-    const QRectF target(FaceOrigin(), QSizeF(kFaceWidth * scale, kFaceHeight * scale));
+    const QRectF target(origin, QSizeF(kFaceWidth * scale, kFaceHeight * scale));
+    // The bezel colour fills whatever the face leaves of an enlarged window.
+    if (!target.contains(QRectF(rect()))) {
+        const QRgb bezel = m_faceBitmap.isNull() ? qRgb(0, 0, 0) : m_faceBitmap.pixel(0, 0);
+        painter.fillRect(rect(), QColor::fromRgb(bezel));
+    }
     if (deviceScale == 1.0) {
         painter.drawImage(target.topLeft(), m_backBuffer);
         return;
@@ -243,19 +282,21 @@ void CRPNView::PenDown(QPoint facePoint)
     const int code = HitTest(facePoint.x(), facePoint.y());
     m_document.State().KeyCode = code;
     if (code != 0)
-        update();
+        UpdateFaceRect(KeyArea(code));
 }
 
 void CRPNView::PenUp(QPoint facePoint)
 {
     CalcState& state = m_document.State();
+    if (state.KeyCode != 0)
+        UpdateFaceRect(KeyArea(state.KeyCode));
     if (HitTest(facePoint.x(), facePoint.y()) == state.KeyCode) {
         if (state.KeyCode != 0 && state.bAudibleClicks)
             m_click.Play();
         m_document.DispatchKey();
     }
     state.KeyCode = 0;
-    update();
+    UpdateFaceRect(QRect(0, 0, kFaceWidth, kDisplayStripBottom));
 }
 
 namespace {

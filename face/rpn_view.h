@@ -42,6 +42,8 @@ public:
     // The document's state, for the accessible interfaces that read it.
     const CalcState& State() const { return m_document.State(); }
 
+    static constexpr QRect kWholeFace{0, 0, 240, 268};
+
     // The face pixel under a point of the widget, and the widget point at
     // the centre of a face pixel.
     QPoint FacePoint(QPointF widgetPoint) const;
@@ -64,7 +66,11 @@ private:
     void NotePress(const QKeyEvent& event);
     void SetBrightness(int brightness);
     void MarkBrightnessItem(int brightness);
-    void Compose(QImage& target, qreal scale) const;
+    // Composes the part of the face inside `area` (face pixels); the rest of
+    // the target keeps what an earlier composition left there.
+    void Compose(QImage& target, qreal scale, const QRect& area = kWholeFace) const;
+    // Asks for a repaint of a rectangle of the face.
+    void UpdateFaceRect(const QRect& area);
     void PenDown(QPoint facePoint);
     void PenUp(QPoint facePoint);
     qreal FaceScale() const;
@@ -85,6 +91,9 @@ private:
     // The brightness the face bitmaps carry; an update with the same one
     // leaves them as they are, since rebuilding would give the same pixels.
     std::optional<int> m_appliedBrightness;
+    // The face in the back buffer's format, as painted. The pressed face is
+    // copied one key at a time, so it is not worth a second copy.
+    QImage m_facePainted;
     QImage m_backBuffer;
     QImage m_deviceBuffer;
     QPointer<QMenu> m_brightnessMenu;

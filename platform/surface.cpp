@@ -4,19 +4,17 @@
 #include <QString>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace rpn {
 
 namespace {
 constexpr int kFaceWidth = 240;
 constexpr int kFaceHeight = 268;
-}  // namespace
 
-QFont FontFor(const FontDescription& description)
+QFont SizedFont(const QString& family, const FontDescription& description)
 {
-    // Naming the substitute itself spares Qt a fontconfig alias lookup of a
-    // face no system has ("Tohoma", "System") at every first use.
-    QFont font(QFont::substitute(QString::fromStdWString(description.faceName)));
+    QFont font(family);
     font.setWeight(static_cast<QFont::Weight>(description.weight));
     font.setStyleStrategy(QFont::PreferAntialias);
     // The cell is ascent plus descent; find the largest pixel size whose cell
@@ -36,6 +34,34 @@ QFont FontFor(const FontDescription& description)
         ++size;
     font.setPixelSize(size);
     return font;
+}
+
+struct SizedFontEntry {
+    QString family;
+    int height;
+    int weight;
+    QFont font;
+};
+
+}  // namespace
+
+QFont FontFor(const FontDescription& description)
+{
+    // Naming the substitute itself spares Qt a fontconfig alias lookup of a
+    // face no system has ("Tohoma", "System") at every first use.
+    const QString family = QFont::substitute(QString::fromStdWString(description.faceName));
+    // Every paint asks for the same three fonts; sizing one takes several
+    // metric queries, so each is sized once. The family is part of the key,
+    // so a changed substitution is still honoured.
+    // Kept past the application's end: a font must not outlive Qt's font
+    // cache, which a static destructor could not promise.
+    static auto* const sized = new std::vector<SizedFontEntry>;
+    for (const SizedFontEntry& entry : *sized) {
+        if (entry.height == description.height && entry.weight == description.weight && entry.family == family)
+            return entry.font;
+    }
+    sized->push_back({family, description.height, description.weight, SizedFont(family, description)});
+    return sized->back().font;
 }
 
 Surface::Surface(QImage& target, qreal scale) : m_target(target), m_scale(scale), m_painter(&target)
@@ -87,6 +113,11 @@ void Surface::CopyRectangle(const QImage& picture, const QRect& rectangle)
     const QRectF source(rectangle.x() * pictureScale, rectangle.y() * pictureScale, rectangle.width() * pictureScale,
                         rectangle.height() * pictureScale);
     m_painter.drawImage(QRectF(rectangle), picture, source);
+}
+
+void Surface::ClipTo(const QRect& rectangle)
+{
+    m_painter.setClipRect(rectangle);
 }
 
 void Surface::CopyPicture(const QImage& picture)

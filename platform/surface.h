@@ -45,6 +45,8 @@ public:
     // picture for a dense screen); the rectangle is in face pixels.
     void CopyRectangle(const QImage& picture, const QRect& rectangle);
     void CopyPicture(const QImage& picture);
+    // Limits all further drawing to a rectangle in face pixels.
+    void ClipTo(const QRect& rectangle);
 
     qreal Scale() const { return m_scale; }
 

@@ -123,6 +123,29 @@ TEST(RenderStackAndModes, LinesAndLabelsAtTheirPlaces)
     EXPECT_LT(qGreen(darkest) - qRed(darkest), qGreen(kDisplay) - qRed(kDisplay)) << "pulled towards grey";
 }
 
+// The view repaints only the display band after a key, so nothing the steps
+// draw may reach below it, even with the widest texts the state can hold.
+TEST(RenderDisplay, StaysAboveTheDisplayStripBottom)
+{
+    CalcState state = MakeResetState();
+    state.RegX = -8.888888888e-288;
+    state.RegY = -8.888888888e-288;
+    state.RegZ = -7.777777777e+277;
+    state.RegT = -6.666666666e-266;
+    state.DisplayMode = L"ENG";
+    state.DisplayPrecision = 9;
+    state.AngleMode = L"GRAD";
+    state.FunctionMode = true;
+    state.SuperMode = L"HYP";
+    UpdateDisplay(state);
+    const QImage image = Drawn(state, DrawDisplay);
+    for (int y = kDisplayStripBottom; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ASSERT_EQ(image.pixel(x, y), kOutside) << x << ", " << y;
+    // The band itself was drawn in, down to the lowest stack line.
+    EXPECT_TRUE(Boxed(image, 93, 58));
+}
+
 TEST(RenderPrefixIndicators, FAndThePendingPrefix)
 {
     const QImage none = Drawn(AfterKeys(""), DrawPrefixIndicators);

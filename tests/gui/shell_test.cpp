@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 
 #include "app/about_dialog.h"
 #include "app/main_frame.h"
@@ -23,6 +24,18 @@ TEST(Shell, TheWindowIsTheFaceUnderTheBarsWithItsCaption)
     EXPECT_EQ(window.Frame().windowTitle(), QString::fromUtf8(kMainFrameCaption));
     EXPECT_EQ(window.View().size(), QSize(240, 268));
     EXPECT_TRUE(window.View().hasFocus());
+}
+
+TEST(Shell, TheWindowCarriesTheInstalledIconAndEveryButtonHasOne)
+{
+    TestWindow window;
+    const QIcon icon = window.Frame().windowIcon();
+    const QImage installed(QStringLiteral(RPN_SOURCE_DIR "/desktop/icons/32x32/rpn.png"));
+    ASSERT_FALSE(installed.isNull());
+    EXPECT_EQ(icon.pixmap(QSize(32, 32)).toImage().convertToFormat(QImage::Format_ARGB32),
+              installed.convertToFormat(QImage::Format_ARGB32));
+    for (QAction* action : window.Frame().CommandBar()->actions())
+        EXPECT_TRUE(action->isSeparator() || !action->icon().isNull()) << action->text().toStdString();
 }
 
 TEST(Shell, AFirstStartShowsTheResetState)
