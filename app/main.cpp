@@ -1,10 +1,14 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QTimer>
 #include <QUrl>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "app/rpn_app.h"
 #include "app/termination_signals.h"
-#include "display/render.h"
 #include "face/accessibility.h"
 #include "face/face_pictures.h"
 #include "platform/fonts.h"
@@ -33,8 +37,12 @@ int main(int argc, char* argv[])
     QObject::connect(&application, &QCoreApplication::aboutToQuit, [&calculator] { calculator.CloseDocument(); });
     if (!calculator.InitInstance(QApplication::arguments()))
         return 1;
-    // The window is on its way to the screen; the fonts of its first frame
-    // are loaded while the server maps it.
-    rpn::PrepareDisplayFonts();
+#ifdef __GLIBC__
+    // Starting allocates and frees a few megabytes (the X connection's and
+    // the font loader's buffers, the pictures' copies) that the allocator
+    // would keep for the whole session; a moment after the first frame they
+    // go back to the system.
+    QTimer::singleShot(250, [] { malloc_trim(0); });
+#endif
     return QApplication::exec();
 }

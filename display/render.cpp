@@ -74,12 +74,6 @@ void DrawPrefixIndicators(const CalcState& state, Surface& surface)
         surface.TextOut(kSuperModeX, kPrefixY, state.SuperMode);
 }
 
-void PrepareDisplayFonts()
-{
-    for (const FontDescription* font : {&kMainFont, &kStackFont, &kPrefixFont})
-        FontFor(*font);
-}
-
 void DrawDisplay(const CalcState& state, Surface& surface)
 {
     DrawMainNumber(state, surface);

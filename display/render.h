@@ -15,9 +15,6 @@ void DrawStackAndModes(const CalcState& state, Surface& surface);
 void DrawPrefixIndicators(const CalcState& state, Surface& surface);
 
 void DrawDisplay(const CalcState& state, Surface& surface);
-// Sizes the three display fonts now, which the first paint would otherwise
-// do; the start calls it while the X server maps the window.
-void PrepareDisplayFonts();
 
 // Where the steps draw, in face pixels.
 inline constexpr int kDisplayBackgroundX = 19;

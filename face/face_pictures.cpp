@@ -2,7 +2,9 @@
 
 #include <QImageReader>
 #include <QPainter>
+#include <QResource>
 #include <QString>
+#include <cstring>
 #include <tuple>
 
 #include "face/keypad.h"
@@ -35,6 +37,21 @@ QImage ReadPng(const QString& path)
     QImageReader reader(path, "png");
     reader.setAutoDetectImageFormat(false);
     return reader.read();
+}
+
+// A face picture as the build unpacked it: the bare RGB555 scanlines, stored
+// uncompressed. A null image when the resource is missing or of another size.
+QImage ReadUnpackedFace(const QString& path)
+{
+    constexpr qsizetype kRowBytes = 2 * kFaceWidth;
+    const QResource resource(path);
+    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::Compression::NoCompression ||
+        resource.size() != kRowBytes * kFaceHeight)
+        return {};
+    QImage face(kFaceWidth, kFaceHeight, QImage::Format_RGB555);
+    for (int y = 0; y < kFaceHeight; ++y)
+        std::memcpy(face.scanLine(y), resource.data() + y * kRowBytes, static_cast<std::size_t>(kRowBytes));
+    return face;
 }
 
 QImage ReadPicture(const QString& path, PlainFaceKind fallback)
@@ -93,6 +110,12 @@ QImage ReadPressedPicture()
     return ReadPicture(QStringLiteral(":/face141.png"), PlainFaceKind::Pressed);
 }
 
+QImage ReadUnpackedPressedPicture()
+{
+    const QImage pressed = ReadUnpackedFace(QStringLiteral(":/face141.rgb555"));
+    return pressed.isNull() ? ReadPressedPicture() : pressed;
+}
+
 }  // namespace
 
 FacePictures LoadFacePictures()
@@ -107,8 +130,10 @@ FacePictures LoadFacePictures()
 FacePictures LoadFacePicturesLazily()
 {
     FacePictures pictures;
-    pictures.normal = ReadPicture(QStringLiteral(":/face139.png"), PlainFaceKind::Normal);
-    pictures.readPressed = ReadPressedPicture;
+    pictures.normal = ReadUnpackedFace(QStringLiteral(":/face139.rgb555"));
+    if (pictures.normal.isNull())
+        pictures.normal = ReadPicture(QStringLiteral(":/face139.png"), PlainFaceKind::Normal);
+    pictures.readPressed = ReadUnpackedPressedPicture;
     pictures.readLarge = ReadLargePictures;
     return pictures;
 }

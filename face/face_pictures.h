@@ -27,7 +27,9 @@ struct FacePictures {
 // is reported.
 FacePictures LoadFacePictures();
 // The same pictures with only picture 139 read now: the pressed face and the
-// large pair are left to their readers.
+// large pair are left to their readers. The two faces come from the copies
+// the build unpacked into the face's pixel format (the PNGs if those are
+// missing), so reading one is a copy, not a decoding.
 FacePictures LoadFacePicturesLazily();
 
 enum class PlainFaceKind { Normal, Pressed };

@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -224,15 +223,10 @@ void CRPNView::paintEvent(QPaintEvent* event)
     const QPointF origin = FaceOrigin();
     // What the event asks for, in face pixels: a key changes the display
     // band and the key's rectangle, not the whole face.
-    const QRect area = QRectF((QPointF(event->rect().topLeft()) - origin) / scale,
-                              QSizeF(event->rect().size()) / scale)
+    const QRect area = QRectF((QPointF(event->rect().topLeft()) - origin) / scale, QSizeF(event->rect().size()) / scale)
                            .toAlignedRect()
                            .intersected(kWholeFace);
     Compose(m_backBuffer, 1.0, area);
-    // The pressed face is read once the first frame is out, before a tap
-    // would need it.
-    if (m_pictures.readPressed)
-        QTimer::singleShot(0, this, [this] { ReadPressedPicture(); });
     QPainter painter(this);
     const qreal ratio = devicePixelRatioF();
     const qreal deviceScale = scale * ratio;

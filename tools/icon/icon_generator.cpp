@@ -77,10 +77,10 @@ bool Compare(const QString& directory)
     }
     for (const int pixels : rpn::IconPixelSizes()) {
         const QImage committed(PngPath(directory, pixels));
-        const int difference = committed.isNull()
-                                   ? 256
-                                   : LargestChannelDifference(committed.convertToFormat(QImage::Format_ARGB32),
-                                                              rpn::RenderIcon(pixels));
+        const int difference =
+            committed.isNull()
+                ? 256
+                : LargestChannelDifference(committed.convertToFormat(QImage::Format_ARGB32), rpn::RenderIcon(pixels));
         if (difference > kRasterTolerance) {
             std::fprintf(stderr, "icon_generator: %s differs from the generator's rendering by up to %d\n",
                          qPrintable(PngPath(directory, pixels)), difference);
