@@ -3,7 +3,8 @@
 # and the RPN-capable peers from Debian, in one run on one private X server,
 # with the shared measuring tool, and prints the side-by-side table and the
 # budget: complete first frame at most 1.15 times qt_floor's, idle RSS at
-# most 3 MiB above it, key round trip no slower than it.
+# most 3 MiB above it, key round trip no slower than it. Then the paint-path
+# benchmarks (bench/paint_bench).
 #
 #   bench/measure.sh [--install-peers] [-n RUNS] [-- EXTRA TOOL OPTIONS]
 #
@@ -53,7 +54,7 @@ else
     build=build/release
     cmake --preset release >/dev/null
 fi
-cmake --build "$build" -j2 --target rpn qt_floor
+cmake --build "$build" -j2 --target rpn qt_floor paint_bench
 
 # Keys on the numeric pad: the main-row + means nothing to the calculator.
 keys='2 Return 3 KP_Add'
@@ -97,3 +98,7 @@ awk -F'\t' '
 echo
 grep '^# ' "$out/summary.txt" | head -4
 echo "# the tool's own tables (median [min-max]): $out/summary.txt"
+
+# The paint path on its own, offscreen, after the X server is gone.
+echo
+"$build/bench/paint_bench" --benchmark_filter='ComposeBackBuffer|DrawDisplay|ApplyBrightness' 2>/dev/null | grep '^BM_'
