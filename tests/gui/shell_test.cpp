@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include "app/about_dialog.h"
@@ -208,6 +211,31 @@ TEST(Shell, RecentFilesKeepFourNewestFirst)
         if (action->text() == "Recent File") {
             EXPECT_FALSE(action->isVisible()) << "placeholder hidden";
         }
+}
+
+// Keyboard use goes on after a dialog: closing it gives the keys back to
+// the face, not to a bar or the menu.
+TEST(Shell, TheFaceHasTheFocusAgainAfterTheAboutBox)
+{
+    TestWindow window;
+    ASSERT_TRUE(window.View().hasFocus());
+    bool shown = false;
+    QTimer::singleShot(0, [&shown] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            shown = true;
+            dialog->reject();
+        }
+    });
+    window.Execute(command::AppAbout);
+    EXPECT_TRUE(shown);
+    // The window manager gives the window back its activation; the face is
+    // what the window's focus then goes to.
+    EXPECT_EQ(window.Frame().focusWidget(), &window.View());
+    window.Frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window.Frame()));
+    EXPECT_TRUE(window.View().hasFocus());
+    QTest::keyClick(&window.View(), Qt::Key_7);
+    EXPECT_EQ(window.State().Integer, L"7");
 }
 
 TEST(Shell, TheAboutBoxShowsItsTexts)
