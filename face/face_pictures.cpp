@@ -110,10 +110,16 @@ QImage ReadPressedPicture()
     return ReadPicture(QStringLiteral(":/face141.png"), PlainFaceKind::Pressed);
 }
 
+// The unpacked copy of a face, or the PNG when the build made none.
+QImage ReadFaceQuickly(const QString& unpacked, const QString& png, PlainFaceKind fallback)
+{
+    const QImage face = ReadUnpackedFace(unpacked);
+    return face.isNull() ? ReadPicture(png, fallback) : face;
+}
+
 QImage ReadUnpackedPressedPicture()
 {
-    const QImage pressed = ReadUnpackedFace(QStringLiteral(":/face141.rgb555"));
-    return pressed.isNull() ? ReadPressedPicture() : pressed;
+    return ReadFaceQuickly(QStringLiteral(":/face141.rgb555"), QStringLiteral(":/face141.png"), PlainFaceKind::Pressed);
 }
 
 }  // namespace
@@ -130,9 +136,8 @@ FacePictures LoadFacePictures()
 FacePictures LoadFacePicturesLazily()
 {
     FacePictures pictures;
-    pictures.normal = ReadUnpackedFace(QStringLiteral(":/face139.rgb555"));
-    if (pictures.normal.isNull())
-        pictures.normal = ReadPicture(QStringLiteral(":/face139.png"), PlainFaceKind::Normal);
+    pictures.normal =
+        ReadFaceQuickly(QStringLiteral(":/face139.rgb555"), QStringLiteral(":/face139.png"), PlainFaceKind::Normal);
     pictures.readPressed = ReadUnpackedPressedPicture;
     pictures.readLarge = ReadLargePictures;
     return pictures;

@@ -49,6 +49,9 @@ QRect KeyArea(int code)
     return {key.left, key.top, key.right - key.left, key.bottom - key.top};
 }
 
+// The rows the display is drawn in, all that a key changes.
+constexpr QRect kDisplayBand{0, 0, kFaceWidth, kDisplayStripBottom};
+
 // Above this many device pixels per face pixel the large pictures look better.
 constexpr qreal kLargePictureScale = 1.25;
 
@@ -106,7 +109,7 @@ void CRPNView::SetBrightness(int brightness)
     m_document.State().Brightness = brightness;
     if (m_appliedBrightness == brightness) {
         // Only the display can have changed.
-        UpdateFaceRect(QRect(0, 0, kFaceWidth, kDisplayStripBottom));
+        UpdateFaceRect(kDisplayBand);
         return;
     }
     m_faceBitmap = m_pictures.normal;
@@ -290,7 +293,7 @@ void CRPNView::PenUp(QPoint facePoint)
         m_document.DispatchKey();
     }
     state.KeyCode = 0;
-    UpdateFaceRect(QRect(0, 0, kFaceWidth, kDisplayStripBottom));
+    UpdateFaceRect(kDisplayBand);
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "face/face_pictures.h"
+#include "face/keypad.h"
 #include "face/view_document.h"
 
 class QMenu;
@@ -42,7 +43,7 @@ public:
     // The document's state, for the accessible interfaces that read it.
     const CalcState& State() const { return m_document.State(); }
 
-    static constexpr QRect kWholeFace{0, 0, 240, 268};
+    static constexpr QRect kWholeFace{0, 0, kFaceWidth, kFaceHeight};
 
     // The face pixel under a point of the widget, and the widget point at
     // the centre of a face pixel.
