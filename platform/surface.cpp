@@ -1,10 +1,13 @@
 #include "platform/surface.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QHash>
 #include <QString>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
-#include <vector>
+#include <deque>
 
 namespace rpn {
 
@@ -37,16 +40,30 @@ QFont SizedFont(const QString& family, const FontDescription& description)
     return font;
 }
 
+}  // namespace
+
+// A text laid out once in one font: the glyphs to draw and the width of the
+// cells behind them.
+struct ShapedText {
+    qreal advance = 0;
+    QList<QGlyphRun> runs;
+};
+
 struct SizedFontEntry {
     QString family;
     int height;
     int weight;
     QFont font;
+    qreal ascent;
+    // Shaping is most of what drawing a text costs, and the display draws
+    // the same few texts over and over: the digits one cell at a time, the
+    // mode labels, the stack lines until the stack moves.
+    QHash<QString, ShapedText> shaped;
 };
 
-}  // namespace
+namespace {
 
-QFont FontFor(const FontDescription& description)
+SizedFontEntry& SizedEntryFor(const FontDescription& description)
 {
     // Naming the substitute itself spares Qt a fontconfig alias lookup of a
     // face no system has ("Tohoma", "System") at every first use.
@@ -55,14 +72,52 @@ QFont FontFor(const FontDescription& description)
     // metric queries, so each is sized once. The family is part of the key,
     // so a changed substitution is still honoured.
     // Kept past the application's end: a font must not outlive Qt's font
-    // cache, which a static destructor could not promise.
-    static auto* const sized = new std::vector<SizedFontEntry>;
-    for (const SizedFontEntry& entry : *sized) {
+    // cache, which a static destructor could not promise. A deque, so that
+    // a surface may keep pointing at an entry while others are added.
+    static auto* const sized = new std::deque<SizedFontEntry>;
+    for (SizedFontEntry& entry : *sized) {
         if (entry.height == description.height && entry.weight == description.weight && entry.family == family)
-            return entry.font;
+            return entry;
     }
-    sized->push_back({family, description.height, description.weight, SizedFont(family, description)});
-    return sized->back().font;
+    QFont font = SizedFont(family, description);
+    const qreal ascent = QFontMetricsF(font).ascent();
+    sized->push_back({family, description.height, description.weight, std::move(font), ascent, {}});
+    return sized->back();
+}
+
+const ShapedText& Shaped(SizedFontEntry& entry, const QString& text)
+{
+    if (const auto found = entry.shaped.constFind(text); found != entry.shaped.cend())
+        return *found;
+    // Numbers of a long session would otherwise pile up.
+    constexpr qsizetype kMostShapedTexts = 256;
+    if (entry.shaped.size() >= kMostShapedTexts)
+        entry.shaped.clear();
+    // The same shaping as QPainter::drawText: one line, left to right, the
+    // baseline at the font's ascent below the top of the cells.
+    QTextLayout layout(text, entry.font);
+    QTextOption option;
+    option.setTextDirection(Qt::LeftToRight);
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    // Wider than any text the face can show, well inside Qt's fixed point.
+    constexpr qreal kLineWidth = 1e6;
+    line.setLineWidth(kLineWidth);
+    line.setPosition(QPointF(0, entry.ascent - line.ascent()));
+    layout.endLayout();
+    ShapedText shaped;
+    shaped.advance = QFontMetricsF(entry.font).horizontalAdvance(text);
+    shaped.runs = layout.glyphRuns();
+    return *entry.shaped.insert(text, std::move(shaped));
+}
+
+}  // namespace
+
+QFont FontFor(const FontDescription& description)
+{
+    return SizedEntryFor(description).font;
 }
 
 Surface::Surface(QImage& target, qreal scale) : m_target(target), m_scale(scale), m_painter(&target)
@@ -94,18 +149,27 @@ QRgb Surface::GetPixel(int x, int y) const
 
 void Surface::SelectFont(const FontDescription& description)
 {
-    m_painter.setFont(FontFor(description));
+    m_font = &SizedEntryFor(description);
+    m_painter.setFont(m_font->font);
     m_cellHeight = description.height;
 }
 
 void Surface::TextOut(int x, int y, const std::wstring& text)
 {
     const QString string = QString::fromStdWString(text);
-    const QFontMetricsF metrics(m_painter.font(), m_painter.device());
-    const QRectF cells(x, y, metrics.horizontalAdvance(string), m_cellHeight);
-    m_painter.fillRect(cells, m_backgroundColour);
+    if (!m_font) {
+        // No font selected: the painter's own, shaped afresh.
+        const QFontMetricsF metrics(m_painter.font(), m_painter.device());
+        m_painter.fillRect(QRectF(x, y, metrics.horizontalAdvance(string), m_cellHeight), m_backgroundColour);
+        m_painter.setPen(m_textColour);
+        m_painter.drawText(QPointF(x, y + metrics.ascent()), string);
+        return;
+    }
+    const ShapedText& shaped = Shaped(*m_font, string);
+    m_painter.fillRect(QRectF(x, y, shaped.advance, m_cellHeight), m_backgroundColour);
     m_painter.setPen(m_textColour);
-    m_painter.drawText(QPointF(x, y + metrics.ascent()), string);
+    for (const QGlyphRun& run : shaped.runs)
+        m_painter.drawGlyphRun(QPointF(x, y), run);
 }
 
 void Surface::CopyRectangle(const QImage& picture, const QRect& rectangle)

@@ -9,6 +9,8 @@
 
 namespace rpn {
 
+struct SizedFontEntry;
+
 // A font as the display asks for it: the character-cell height in face
 // pixels, the weight on the 100..900 scale and the face name. Everything
 // else is the platform's default.
@@ -56,6 +58,7 @@ private:
     QPainter m_painter;
     QColor m_textColour{Qt::black};
     QColor m_backgroundColour{Qt::white};
+    SizedFontEntry* m_font = nullptr;
     int m_cellHeight = 0;
 };
 
