@@ -227,9 +227,6 @@ class AccessibleView final : public QAccessibleWidget {
 public:
     explicit AccessibleView(CRPNView* view) : QAccessibleWidget(view, QAccessible::Grouping)
     {
-        m_childIds.push_back(QAccessible::registerAccessibleInterface(new AccessibleDisplay(view)));
-        for (const int code : KeyCodes())
-            m_childIds.push_back(QAccessible::registerAccessibleInterface(new AccessibleKey(view, code)));
         new DisplayAnnouncer(*view, [](QAccessibleEvent& event) { QAccessible::updateAccessibility(&event); });
     }
     ~AccessibleView() override
@@ -249,12 +246,12 @@ public:
                 return QAccessibleWidget::text(t);
         }
     }
-    int childCount() const override { return static_cast<int>(m_childIds.size()); }
+    int childCount() const override { return 1 + static_cast<int>(KeyCodes().size()); }
     QAccessibleInterface* child(int index) const override
     {
         if (index < 0 || index >= childCount())
             return nullptr;
-        return QAccessible::accessibleInterface(m_childIds[static_cast<std::size_t>(index)]);
+        return QAccessible::accessibleInterface(ChildIds()[static_cast<std::size_t>(index)]);
     }
     int indexOfChild(const QAccessibleInterface* child) const override
     {
@@ -279,7 +276,20 @@ public:
 private:
     const CRPNView& View() const { return *static_cast<const CRPNView*>(widget()); }
 
-    std::vector<QAccessible::Id> m_childIds;
+    // Qt makes the view's interface at its first show whether or not anything
+    // will read it, so the thirty parts are made when first asked for.
+    const std::vector<QAccessible::Id>& ChildIds() const
+    {
+        if (m_childIds.empty()) {
+            auto* view = static_cast<CRPNView*>(widget());
+            m_childIds.push_back(QAccessible::registerAccessibleInterface(new AccessibleDisplay(view)));
+            for (const int code : KeyCodes())
+                m_childIds.push_back(QAccessible::registerAccessibleInterface(new AccessibleKey(view, code)));
+        }
+        return m_childIds;
+    }
+
+    mutable std::vector<QAccessible::Id> m_childIds;
 };
 
 }  // namespace
@@ -373,21 +383,31 @@ void InstallCalculatorAccessibility()
     QAccessible::installFactory(CalculatorAccessibleFactory);
 }
 
-DisplayAnnouncer::DisplayAnnouncer(CRPNView& view, Announce announce)
-    : QObject(&view), m_view(view), m_announce(std::move(announce)), m_lastReading(DisplayReading(view.State()))
+DisplayAnnouncer::DisplayAnnouncer(CRPNView& view, Announce announce, Listening listening)
+    : QObject(&view), m_view(view), m_announce(std::move(announce)), m_listening(std::move(listening))
 {
+    if (!m_listening)
+        m_listening = [] { return QAccessible::isActive(); };
     view.installEventFilter(this);
 }
 
 bool DisplayAnnouncer::eventFilter(QObject* watched, QEvent* event)
 {
-    // The filter sees a key before the view has performed it, so the reading
-    // is taken once the event has been handled.
     const bool key =
         (event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) ||
         (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton);
-    if (watched == &m_view && key)
-        QMetaObject::invokeMethod(this, &DisplayAnnouncer::AnnounceReading, Qt::QueuedConnection);
+    if (watched != &m_view || !key)
+        return false;
+    if (!m_listening()) {
+        m_lastReading.reset();
+        return false;
+    }
+    // The filter sees a key before the view has performed it: the reading
+    // now is the one the key changes, and the new one is taken once the
+    // event has been handled.
+    if (!m_lastReading)
+        m_lastReading = DisplayReading(m_view.State());
+    QMetaObject::invokeMethod(this, &DisplayAnnouncer::AnnounceReading, Qt::QueuedConnection);
     return false;
 }
 
@@ -398,7 +418,7 @@ void DisplayAnnouncer::AnnounceReading()
     if (!display)
         return;
     const QString reading = DisplayReading(m_view.State());
-    QAccessibleTextUpdateEvent textEvent(display, 0, m_lastReading, reading);
+    QAccessibleTextUpdateEvent textEvent(display, 0, m_lastReading.value_or(reading), reading);
     m_announce(textEvent);
     QAccessibleEvent descriptionEvent(view, QAccessible::DescriptionChanged);
     m_announce(descriptionEvent);

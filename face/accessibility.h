@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "engine/calc_state.h"
 
@@ -41,12 +42,16 @@ void InstallCalculatorAccessibility();
 // repeated key is still confirmed: a text update of the display and a
 // description change of the view, whose description is the reading (screen
 // readers speak a change of the focused object's description). The
-// accessible view makes one, a child of the view, when assistive technology
-// first asks for it; there `announce` is QAccessible::updateAccessibility.
+// accessible view makes one, a child of the view, when its interface is
+// first asked for; there `announce` is QAccessible::updateAccessibility.
+// Qt asks for interfaces whether or not anything listens, so while
+// `listening` says nobody does (by default, while no assistive technology is
+// active) a key costs nothing here: no reading is taken and no event sent.
 class DisplayAnnouncer final : public QObject {
 public:
     using Announce = std::function<void(QAccessibleEvent&)>;
-    DisplayAnnouncer(CRPNView& view, Announce announce);
+    using Listening = std::function<bool()>;
+    DisplayAnnouncer(CRPNView& view, Announce announce, Listening listening = {});
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,7 +61,10 @@ private:
 
     CRPNView& m_view;
     Announce m_announce;
-    QString m_lastReading;
+    Listening m_listening;
+    // What the display read before the key being announced; none while
+    // nobody listens, so a listener that arrives hears the right change.
+    std::optional<QString> m_lastReading;
 };
 
 }  // namespace rpn

@@ -105,13 +105,14 @@ void CRPNView::ApplyBrightness(int id)
 
 void CRPNView::SetBrightness(int brightness)
 {
-    MarkBrightnessItem(brightness);
     m_document.State().Brightness = brightness;
     if (m_appliedBrightness == brightness) {
-        // Only the display can have changed.
+        // Only the display can have changed; the menu's mark was set with
+        // the brightness (a click on the marked item leaves it marked).
         UpdateFaceRect(kDisplayBand);
         return;
     }
+    MarkBrightnessItem(brightness);
     m_faceBitmap = m_pictures.normal;
     m_largeFaceBitmap = m_pictures.normalLarge;
     AdjustBrightness(m_faceBitmap, brightness);

@@ -158,12 +158,15 @@ struct Announcement {
 TEST_F(Accessibility, EveryKeyTappedOrTypedIsFollowedByTheNewReading)
 {
     std::vector<Announcement> heard;
-    DisplayAnnouncer announcer(window.View(), [&heard](QAccessibleEvent& event) {
-        QString text;
-        if (event.type() == QAccessible::TextUpdated)
-            text = static_cast<QAccessibleTextUpdateEvent&>(event).textInserted();
-        heard.push_back({event.type(), text});
-    });
+    DisplayAnnouncer announcer(
+        window.View(),
+        [&heard](QAccessibleEvent& event) {
+            QString text;
+            if (event.type() == QAccessible::TextUpdated)
+                text = static_cast<QAccessibleTextUpdateEvent&>(event).textInserted();
+            heard.push_back({event.type(), text});
+        },
+        [] { return true; });
 
     window.Key(Qt::Key_7);
     EXPECT_TRUE(heard.empty()) << "the reading is taken after the view handled the key";
@@ -179,6 +182,43 @@ TEST_F(Accessibility, EveryKeyTappedOrTypedIsFollowedByTheNewReading)
     QCoreApplication::sendPostedEvents(&announcer);
     ASSERT_EQ(heard.size(), 6U) << "a key that leaves the reading as it was is still confirmed";
     EXPECT_EQ(heard[4].text, QStringLiteral("7.000000 times ten to the 0, SCI 6, DEG"));
+}
+
+TEST_F(Accessibility, KeysCostNothingUntilSomebodyListensAndThenReadTheRightChange)
+{
+    bool listening = false;
+    std::vector<std::pair<QString, QString>> heard;
+    DisplayAnnouncer announcer(
+        window.View(),
+        [&heard](QAccessibleEvent& event) {
+            if (event.type() == QAccessible::TextUpdated) {
+                const auto& update = static_cast<QAccessibleTextUpdateEvent&>(event);
+                heard.emplace_back(update.textRemoved(), update.textInserted());
+            }
+        },
+        [&listening] { return listening; });
+
+    window.Key(Qt::Key_7);
+    window.TapKey(kKeyEnter);
+    QCoreApplication::sendPostedEvents(&announcer);
+    EXPECT_TRUE(heard.empty());
+
+    listening = true;
+    window.Key(Qt::Key_2);
+    QCoreApplication::sendPostedEvents(&announcer);
+    ASSERT_EQ(heard.size(), 1U);
+    EXPECT_EQ(heard[0].first, QStringLiteral("7.000000 times ten to the 0, SCI 6, DEG"))
+        << "the change starts from what the display read just before the key";
+    EXPECT_EQ(heard[0].second, QStringLiteral("2, SCI 6, DEG"));
+
+    listening = false;
+    window.Key(Qt::Key_3);
+    listening = true;
+    window.Key(Qt::Key_4);
+    QCoreApplication::sendPostedEvents(&announcer);
+    ASSERT_EQ(heard.size(), 2U);
+    EXPECT_EQ(heard[1].first, QStringLiteral("23, SCI 6, DEG")) << "not the reading from before the pause";
+    EXPECT_EQ(heard[1].second, QStringLiteral("234, SCI 6, DEG"));
 }
 
 TEST(SpokenNumber, ReadsExponentsMantissaSignsAndSeparators)
