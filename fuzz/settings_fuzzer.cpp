@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fuzz/fuzz_support.h"
 #include "display/format.h"
+#include "fuzz/fuzz_support.h"
 #include "persist/settings.h"
 #include "persist/standard_file_system.h"
 
