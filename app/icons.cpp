@@ -1,8 +1,11 @@
 #include "app/icons.h"
 
+#include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QResource>
+#include <cstring>
 
 namespace rpn {
 
@@ -63,6 +66,26 @@ QPixmap Drawn(CommandIcon icon)
     return pixmap;
 }
 
+// One size of the program's own icon, the one installed for the desktop, as
+// the build unpacked it into the resources (bare ARGB32 scanlines, stored
+// uncompressed); the PNG beside it when the build made none. Decoding a PNG
+// at start would also have Qt ask every image-format plugin about PNG.
+QImage ApplicationIcon(int size)
+{
+    const qsizetype rowBytes = qsizetype{4} * size;
+    const QResource resource(QStringLiteral(":/icons/%1/rpn.argb32").arg(size));
+    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::Compression::NoCompression ||
+        resource.size() != rowBytes * size) {
+        QImageReader reader(QStringLiteral(":/icons/%1/rpn.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        return reader.read();
+    }
+    QImage icon(size, size, QImage::Format_ARGB32);
+    for (int y = 0; y < size; ++y)
+        std::memcpy(icon.scanLine(y), resource.data() + y * rowBytes, static_cast<std::size_t>(rowBytes));
+    return icon;
+}
+
 QString ThemeName(CommandIcon icon)
 {
     switch (icon) {
@@ -84,12 +107,10 @@ QString ThemeName(CommandIcon icon)
 
 QIcon IconFor(CommandIcon icon)
 {
-    // The program's own icon, the one installed for the desktop, travels in
-    // the resources; it is decoded only when the window is shown.
     if (icon == CommandIcon::Application) {
         QIcon application;
         for (const int size : {16, 32, 48})
-            application.addFile(QStringLiteral(":/icons/%1/rpn.png").arg(size), QSize(size, size));
+            application.addPixmap(QPixmap::fromImage(ApplicationIcon(size)));
         return application;
     }
     // With no icon theme chosen, Qt looks in "hicolor", which by convention

@@ -1,32 +1,38 @@
 #include <QImage>
 #include <QSaveFile>
 #include <cstdio>
+#include <cstring>
 
-// Writes a face picture as the bare scanlines of its 16-bit RGB555 form,
-// the format the view keeps the face in. The program reads that at start
-// instead of decoding the PNG: no inflating, no filtering, no conversion.
+// Writes a picture as the bare scanlines of the form the program keeps it
+// in: a face as 16-bit RGB555, a window icon (--argb32) as 32-bit ARGB. The
+// program reads that at start instead of decoding the PNG: no inflating, no
+// filtering, no conversion, and no image-format plugin asked about PNG.
 //
-//   face_pixels INPUT.png OUTPUT
+//   face_pixels [--argb32] INPUT.png OUTPUT
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: face_pixels INPUT.png OUTPUT\n");
+    const bool argb = argc == 4 && std::strcmp(argv[1], "--argb32") == 0;
+    if (argc != 3 && !argb) {
+        std::fprintf(stderr, "usage: face_pixels [--argb32] INPUT.png OUTPUT\n");
         return 2;
     }
-    const QImage picture = QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_RGB555);
+    const char* input = argv[argc - 2];
+    const char* outputName = argv[argc - 1];
+    const QImage picture =
+        QImage(QString::fromLocal8Bit(input)).convertToFormat(argb ? QImage::Format_ARGB32 : QImage::Format_RGB555);
     if (picture.isNull()) {
-        std::fprintf(stderr, "face_pixels: cannot read %s\n", argv[1]);
+        std::fprintf(stderr, "face_pixels: cannot read %s\n", input);
         return 1;
     }
-    QSaveFile output(QString::fromLocal8Bit(argv[2]));
+    QSaveFile output(QString::fromLocal8Bit(outputName));
     if (!output.open(QIODevice::WriteOnly)) {
-        std::fprintf(stderr, "face_pixels: cannot write %s\n", argv[2]);
+        std::fprintf(stderr, "face_pixels: cannot write %s\n", outputName);
         return 1;
     }
-    const qsizetype rowBytes = picture.width() * 2;
+    const qsizetype rowBytes = picture.width() * (argb ? 4 : 2);
     for (int y = 0; y < picture.height(); ++y) {
         if (output.write(reinterpret_cast<const char*>(picture.constScanLine(y)), rowBytes) != rowBytes) {
-            std::fprintf(stderr, "face_pixels: cannot write %s\n", argv[2]);
+            std::fprintf(stderr, "face_pixels: cannot write %s\n", outputName);
             return 1;
         }
     }
