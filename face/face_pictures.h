@@ -14,6 +14,9 @@ struct FacePictures {
     QImage pressed;
     QImage normalLarge;
     QImage pressedLarge;
+    // Picture 139 already in the back buffer's pixel format (RGB32), when the
+    // build unpacked it so; otherwise null and the view converts `normal`.
+    QImage normalPainted;
     // When set, the field it reads stays empty and the view calls it the
     // first time it needs that picture, so a start decodes only what its
     // first frame shows.
@@ -29,7 +32,9 @@ FacePictures LoadFacePictures();
 // The same pictures with only picture 139 read now: the pressed face and the
 // large pair are left to their readers. The two faces come from the copies
 // the build unpacked into the face's pixel format (the PNGs if those are
-// missing), so reading one is a copy, not a decoding.
+// missing), and picture 139 also from its copy in the back buffer's format.
+// Those are used where the program's resources hold them, not copied: a
+// start neither decodes nor converts a face, nor fills fresh memory with one.
 FacePictures LoadFacePicturesLazily();
 
 enum class PlainFaceKind { Normal, Pressed };

@@ -30,9 +30,11 @@ QImage InFacePixelFormat(const QImage& picture)
 
 FacePictures InFacePixelFormat(FacePictures pictures)
 {
-    return {InFacePixelFormat(pictures.normal),      InFacePixelFormat(pictures.pressed),
-            InFacePixelFormat(pictures.normalLarge), InFacePixelFormat(pictures.pressedLarge),
-            std::move(pictures.readPressed),         std::move(pictures.readLarge)};
+    pictures.normal = InFacePixelFormat(pictures.normal);
+    pictures.pressed = InFacePixelFormat(pictures.pressed);
+    pictures.normalLarge = InFacePixelFormat(pictures.normalLarge);
+    pictures.pressedLarge = InFacePixelFormat(pictures.pressedLarge);
+    return pictures;
 }
 
 // The pixel format of the back buffer. Keeping each face picture also in it
@@ -66,7 +68,7 @@ CRPNView::CRPNView(ViewDocument& document, FacePictures pictures, ClickSound& cl
       m_pressedBitmap(m_pictures.pressed),
       m_largeFaceBitmap(m_pictures.normalLarge),
       m_largePressedBitmap(m_pictures.pressedLarge),
-      m_facePainted(ForPainting(m_faceBitmap)),
+      m_facePainted(PaintedFace()),
       m_backBuffer(kFaceWidth, kFaceHeight, QImage::Format_RGB32)
 {
     setFocusPolicy(Qt::StrongFocus);
@@ -117,9 +119,17 @@ void CRPNView::SetBrightness(int brightness)
     m_largeFaceBitmap = m_pictures.normalLarge;
     AdjustBrightness(m_faceBitmap, brightness);
     AdjustBrightness(m_largeFaceBitmap, brightness);
-    m_facePainted = ForPainting(m_faceBitmap);
+    m_facePainted = PaintedFace();
     m_appliedBrightness = brightness;
     update();
+}
+
+QImage CRPNView::PaintedFace() const
+{
+    // The face as drawn is in the resources in the painting format already.
+    if (m_faceBitmap.cacheKey() == m_pictures.normal.cacheKey() && !m_pictures.normalPainted.isNull())
+        return m_pictures.normalPainted;
+    return ForPainting(m_faceBitmap);
 }
 
 void CRPNView::ReadPressedPicture() const

@@ -77,6 +77,8 @@ private:
     qreal FaceScale() const;
     QPointF FaceOrigin() const;
     // The pictures a start does not show, read the first time they are drawn.
+    // m_faceBitmap in the back buffer's pixel format.
+    QImage PaintedFace() const;
     void ReadPressedPicture() const;
     void ReadLargePictures() const;
 

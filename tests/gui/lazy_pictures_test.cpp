@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QResource>
 #include <QTest>
 
 #include "display/format.h"
@@ -71,6 +72,40 @@ TEST(LazyFacePictures, OnlyPicture139IsReadAndTheReadersGiveTheSamePicturesAsAnE
     EXPECT_EQ(normalLarge, eager.normalLarge);
     EXPECT_EQ(pressedLarge, eager.pressedLarge);
     EXPECT_FALSE(eager.readPressed || eager.readLarge);
+}
+
+TEST(LazyFacePictures, Picture139ComesAlsoInThePaintingFormatReadInPlace)
+{
+    const FacePictures lazy = LoadFacePicturesLazily();
+    ASSERT_EQ(lazy.normalPainted.format(), QImage::Format_RGB32);
+    EXPECT_EQ(lazy.normalPainted, lazy.normal.convertToFormat(QImage::Format_RGB32))
+        << "the same pixels the view would get by converting picture 139";
+    // Read in place where the data allows it: a start then fills no fresh
+    // memory with faces.
+    const QResource painted(QStringLiteral(":/face139.rgb32"));
+    const QResource normal(QStringLiteral(":/face139.rgb555"));
+    if (reinterpret_cast<quintptr>(painted.data()) % 4 == 0) {
+        EXPECT_EQ(lazy.normalPainted.constBits(), painted.data());
+    }
+    if (reinterpret_cast<quintptr>(normal.data()) % 4 == 0) {
+        EXPECT_EQ(lazy.normal.constBits(), normal.data());
+    }
+    EXPECT_TRUE(LoadFacePictures().normalPainted.isNull()) << "an eager load leaves the conversion to the view";
+}
+
+TEST(LazyFacePictures, ABrighterFaceIsPaintedFromItsOwnPixelsNotTheUnpackedCopy)
+{
+    StateDocument document;
+    SilentClick click;
+    CRPNView view(document, LoadFacePicturesLazily(), click);
+    view.resize(kFaceWidth, kFaceHeight);
+    view.OnInitialUpdate();
+    const QImage asDrawn = view.ComposeBackBuffer();
+    view.ApplyBrightness(command::BrightnessZero + 3);
+    const QImage brighter = view.ComposeBackBuffer();
+    EXPECT_NE(brighter.pixel(5, 200), asDrawn.pixel(5, 200));
+    view.ApplyBrightness(command::BrightnessZero);
+    EXPECT_EQ(view.ComposeBackBuffer(), asDrawn);
 }
 
 TEST(LazyFacePictures, AViewReadsThePressedFaceForItsFirstPressedKeyAndDrawsAsWithEagerPictures)
