@@ -1,70 +1,16 @@
 #include "app/icons.h"
 
 #include <QImageReader>
-#include <QPainter>
-#include <QPainterPath>
+#include <QLatin1String>
 #include <QPixmap>
 #include <QResource>
 #include <cstring>
 
+#include "app/command_icon_drawing.h"
+
 namespace rpn {
 
 namespace {
-
-constexpr int kSize = 32;
-
-void DrawPage(QPainter& painter, QRectF page)
-{
-    painter.setPen(QPen(QColor(70, 70, 70), 1.5));
-    painter.setBrush(Qt::white);
-    painter.drawRect(page);
-    painter.setPen(QPen(QColor(150, 150, 150), 1.5));
-    for (qreal y = page.top() + 6; y < page.bottom() - 3; y += 5)
-        painter.drawLine(QPointF(page.left() + 4, y), QPointF(page.right() - 4, y));
-}
-
-QPixmap Drawn(CommandIcon icon)
-{
-    QPixmap pixmap(kSize, kSize);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    switch (icon) {
-        case CommandIcon::Cut:
-            painter.setPen(QPen(QColor(60, 60, 60), 2.5));
-            painter.drawLine(QPointF(9, 4), QPointF(21, 22));
-            painter.drawLine(QPointF(23, 4), QPointF(11, 22));
-            painter.setBrush(Qt::NoBrush);
-            painter.setPen(QPen(QColor(200, 40, 40), 3));
-            painter.drawEllipse(QPointF(9, 25), 4.5, 4.5);
-            painter.drawEllipse(QPointF(23, 25), 4.5, 4.5);
-            break;
-        case CommandIcon::Copy:
-            DrawPage(painter, QRectF(4, 3, 16, 20));
-            DrawPage(painter, QRectF(12, 10, 16, 20));
-            break;
-        case CommandIcon::Paste:
-            painter.setPen(QPen(QColor(90, 60, 30), 1.5));
-            painter.setBrush(QColor(190, 140, 80));
-            painter.drawRoundedRect(QRectF(4, 5, 20, 24), 2, 2);
-            painter.setBrush(QColor(120, 120, 120));
-            painter.drawRect(QRectF(9, 2, 10, 6));
-            DrawPage(painter, QRectF(13, 12, 15, 18));
-            break;
-        case CommandIcon::About:
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(QColor(40, 90, 200));
-            painter.drawEllipse(QRectF(2, 2, 28, 28));
-            // An "i" of two shapes: a text would load a third font at start.
-            painter.setBrush(Qt::white);
-            painter.drawEllipse(QPointF(16, 9.5), 2.6, 2.6);
-            painter.drawRoundedRect(QRectF(13.6, 13.5, 4.8, 12), 1.2, 1.2);
-            break;
-        case CommandIcon::Application:
-            break;
-    }
-    return pixmap;
-}
 
 // One size of the program's own icon, the one installed for the desktop, as
 // the build unpacked it into the resources (bare ARGB32 scanlines, stored
@@ -84,6 +30,39 @@ QImage ApplicationIcon(int size)
     for (int y = 0; y < size; ++y)
         std::memcpy(icon.scanLine(y), resource.data() + y * rowBytes, static_cast<std::size_t>(rowBytes));
     return icon;
+}
+
+const char* ResourceName(CommandIcon icon)
+{
+    switch (icon) {
+        case CommandIcon::Cut:
+            return "cut";
+        case CommandIcon::Copy:
+            return "copy";
+        case CommandIcon::Paste:
+            return "paste";
+        case CommandIcon::About:
+            return "about";
+        case CommandIcon::Application:
+            break;
+    }
+    return "";
+}
+
+// The command's picture as the build drew it into the resources (bare
+// premultiplied ARGB32 scanlines, uncompressed); drawn now if the build made
+// none.
+QPixmap Drawn(CommandIcon icon)
+{
+    const qsizetype rowBytes = qsizetype{4} * kCommandIconSize;
+    const QResource resource(QStringLiteral(":/icons/command/%1.argb32").arg(QLatin1String(ResourceName(icon))));
+    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::Compression::NoCompression ||
+        resource.size() != rowBytes * kCommandIconSize)
+        return QPixmap::fromImage(DrawCommandIcon(icon));
+    QImage image(kCommandIconSize, kCommandIconSize, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < kCommandIconSize; ++y)
+        std::memcpy(image.scanLine(y), resource.data() + y * rowBytes, static_cast<std::size_t>(rowBytes));
+    return QPixmap::fromImage(image);
 }
 
 QString ThemeName(CommandIcon icon)

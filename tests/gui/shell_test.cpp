@@ -12,6 +12,7 @@
 #include <QToolBar>
 
 #include "app/about_dialog.h"
+#include "app/command_icon_drawing.h"
 #include "app/main_frame.h"
 #include "face/command_ids.h"
 #include "platform/cmd_ui.h"
@@ -39,6 +40,30 @@ TEST(Shell, TheWindowCarriesTheInstalledIconAndEveryButtonHasOne)
               installed.convertToFormat(QImage::Format_ARGB32));
     for (QAction* action : window.Frame().CommandBar()->actions())
         EXPECT_TRUE(action->isSeparator() || !action->icon().isNull()) << action->text().toStdString();
+}
+
+TEST(Shell, TheCommandBarShowsTheIconsTheBuildDrewWhenTheDesktopHasNoTheme)
+{
+    if (!QIcon::themeName().isEmpty() && QIcon::themeName() != QLatin1String("hicolor"))
+        GTEST_SKIP() << "the desktop's icon theme supplies the icons";
+    TestWindow window;
+    const std::pair<int, CommandIcon> buttons[] = {{command::EditCut, CommandIcon::Cut},
+                                                   {command::EditCopy, CommandIcon::Copy},
+                                                   {command::EditPaste, CommandIcon::Paste},
+                                                   {command::AppAbout, CommandIcon::About}};
+    for (const auto& [id, icon] : buttons) {
+        // What the build put in the resources is the drawing, pixel for pixel.
+        const QImage drawn = DrawCommandIcon(icon);
+        QAction* found = nullptr;
+        for (QAction* action : window.Frame().CommandBar()->actions())
+            if (CommandId(*action) == id)
+                found = action;
+        ASSERT_NE(found, nullptr) << id;
+        EXPECT_EQ(
+            found->icon().pixmap(QSize(kCommandIconSize, kCommandIconSize)).toImage().convertToFormat(drawn.format()),
+            drawn)
+            << id;
+    }
 }
 
 TEST(Shell, AFirstStartShowsTheResetState)
