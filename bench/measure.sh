@@ -65,7 +65,9 @@ command -v speedcrunch >/dev/null && commands+=("name=speedcrunch nokeys speedcr
 command -v qalculate-gtk >/dev/null && commands+=("name=qalculate-gtk nokeys qalculate-gtk")
 
 out=$(mktemp -d /tmp/rpn-measure.XXXXXX)
-"$measure" -n "$runs" -d "${MEASURE_DISPLAY:-:77}" -k "$keys" -o "$out" \
+# Ten rounds of the keys: 40 key timings each, enough for a median that
+# the machine's noise moves by less than the differences it is read for.
+"$measure" -n "$runs" -r 10 -d "${MEASURE_DISPLAY:-:77}" -k "$keys" -o "$out" \
     -s "$(dirname "$measure")/seeds/galculator-rpn" "${extra[@]}" "${commands[@]}" >"$out/tool.txt"
 
 # One table in the README's form: medians of the timed runs.
