@@ -3,10 +3,9 @@
 #include <QImageReader>
 #include <QLatin1String>
 #include <QPixmap>
-#include <QResource>
-#include <cstring>
 
 #include "app/command_icon_drawing.h"
+#include "platform/unpacked_image.h"
 
 namespace rpn {
 
@@ -18,18 +17,13 @@ namespace {
 // at start would also have Qt ask every image-format plugin about PNG.
 QImage ApplicationIcon(int size)
 {
-    const qsizetype rowBytes = qsizetype{4} * size;
-    const QResource resource(QStringLiteral(":/icons/%1/rpn.argb32").arg(size));
-    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::Compression::NoCompression ||
-        resource.size() != rowBytes * size) {
-        QImageReader reader(QStringLiteral(":/icons/%1/rpn.png").arg(size), "png");
-        reader.setAutoDetectImageFormat(false);
-        return reader.read();
-    }
-    QImage icon(size, size, QImage::Format_ARGB32);
-    for (int y = 0; y < size; ++y)
-        std::memcpy(icon.scanLine(y), resource.data() + y * rowBytes, static_cast<std::size_t>(rowBytes));
-    return icon;
+    QImage icon =
+        UnpackedImage(QStringLiteral(":/icons/%1/rpn.argb32").arg(size), QSize(size, size), QImage::Format_ARGB32);
+    if (!icon.isNull())
+        return icon;
+    QImageReader reader(QStringLiteral(":/icons/%1/rpn.png").arg(size), "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 const char* ResourceName(CommandIcon icon)
@@ -54,15 +48,10 @@ const char* ResourceName(CommandIcon icon)
 // none.
 QPixmap Drawn(CommandIcon icon)
 {
-    const qsizetype rowBytes = qsizetype{4} * kCommandIconSize;
-    const QResource resource(QStringLiteral(":/icons/command/%1.argb32").arg(QLatin1String(ResourceName(icon))));
-    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::Compression::NoCompression ||
-        resource.size() != rowBytes * kCommandIconSize)
-        return QPixmap::fromImage(DrawCommandIcon(icon));
-    QImage image(kCommandIconSize, kCommandIconSize, QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < kCommandIconSize; ++y)
-        std::memcpy(image.scanLine(y), resource.data() + y * rowBytes, static_cast<std::size_t>(rowBytes));
-    return QPixmap::fromImage(image);
+    const QImage image =
+        UnpackedImage(QStringLiteral(":/icons/command/%1.argb32").arg(QLatin1String(ResourceName(icon))),
+                      QSize(kCommandIconSize, kCommandIconSize), QImage::Format_ARGB32_Premultiplied);
+    return QPixmap::fromImage(image.isNull() ? DrawCommandIcon(icon) : image);
 }
 
 QString ThemeName(CommandIcon icon)

@@ -2,12 +2,11 @@
 
 #include <QImageReader>
 #include <QPainter>
-#include <QResource>
 #include <QString>
-#include <cstring>
 #include <tuple>
 
 #include "face/keypad.h"
+#include "platform/unpacked_image.h"
 
 namespace rpn {
 
@@ -39,25 +38,10 @@ QImage ReadPng(const QString& path)
     return reader.read();
 }
 
-// A face picture as the build unpacked it: the bare scanlines, stored
-// uncompressed, in a format of `bytesPerPixel` bytes. The image reads the
-// resource in place (the resources are part of the program and never go
-// away), or a copy of it when the data is not aligned as QImage needs. A null
-// image when the resource is missing or of another size.
-QImage ReadUnpackedFace(const QString& path, QImage::Format format = QImage::Format_RGB555, int bytesPerPixel = 2)
+// A face picture as the build unpacked it, read in place.
+QImage ReadUnpackedFace(const QString& path, QImage::Format format = QImage::Format_RGB555)
 {
-    const qsizetype rowBytes = qsizetype{bytesPerPixel} * kFaceWidth;
-    const QResource resource(path);
-    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::Compression::NoCompression ||
-        resource.size() != rowBytes * kFaceHeight)
-        return {};
-    const QImage inPlace(resource.data(), kFaceWidth, kFaceHeight, rowBytes, format);
-    if (reinterpret_cast<quintptr>(resource.data()) % alignof(quint32) == 0)
-        return inPlace;
-    QImage face(kFaceWidth, kFaceHeight, format);
-    for (int y = 0; y < kFaceHeight; ++y)
-        std::memcpy(face.scanLine(y), resource.data() + y * rowBytes, static_cast<std::size_t>(rowBytes));
-    return face;
+    return UnpackedImage(path, QSize(kFaceWidth, kFaceHeight), format);
 }
 
 QImage ReadPicture(const QString& path, PlainFaceKind fallback)
@@ -144,7 +128,7 @@ FacePictures LoadFacePicturesLazily()
     FacePictures pictures;
     pictures.normal =
         ReadFaceQuickly(QStringLiteral(":/face139.rgb555"), QStringLiteral(":/face139.png"), PlainFaceKind::Normal);
-    pictures.normalPainted = ReadUnpackedFace(QStringLiteral(":/face139.rgb32"), QImage::Format_RGB32, 4);
+    pictures.normalPainted = ReadUnpackedFace(QStringLiteral(":/face139.rgb32"), QImage::Format_RGB32);
     pictures.readPressed = ReadUnpackedPressedPicture;
     pictures.readLarge = ReadLargePictures;
     return pictures;
