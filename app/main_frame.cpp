@@ -83,7 +83,7 @@ void CMainFrame::BuildMenuBar()
                 auto* group = new QActionGroup(submenu);
                 group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
                 for (const MenuEntry& child : entry.children) {
-                    QAction* action = MakeAction(ToQString(child.caption), child.id, submenu);
+                    QAction* action = MakeAction(MenuText(std::wstring(child.caption)), child.id, submenu);
                     action->setCheckable(true);
                     group->addAction(action);
                     submenu->addAction(action);
@@ -91,7 +91,7 @@ void CMainFrame::BuildMenuBar()
                 m_brightnessMenu = submenu;
                 continue;
             }
-            QAction* action = MakeAction(ToQString(entry.caption), entry.id, menu);
+            QAction* action = MakeAction(MenuText(std::wstring(entry.caption)), entry.id, menu);
             if (entry.state == MenuEntryState::Checked) {
                 action->setCheckable(true);
                 action->setChecked(true);

@@ -12,9 +12,23 @@ namespace {
 constexpr const char* kCommandIdProperty = "rpnCommandId";
 }
 
+QString MenuText(const std::wstring& text)
+{
+    QString shown = QString::fromStdWString(text);
+    if (shown.contains(QLatin1Char('&')))
+        return shown;
+    for (qsizetype index = 0; index < shown.size(); ++index) {
+        if (shown.at(index).isDigit()) {
+            shown.insert(index, QLatin1Char('&'));
+            break;
+        }
+    }
+    return shown;
+}
+
 void ActionCmdUI::SetText(const std::wstring& text)
 {
-    m_action.setText(QString::fromStdWString(text));
+    m_action.setText(MenuText(text));
 }
 
 void ActionCmdUI::Enable(bool enabled)

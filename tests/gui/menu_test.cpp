@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
+#include <algorithm>
+#include <set>
 
 #include "face/command_ids.h"
 #include "face/register_menus.h"
@@ -61,7 +65,9 @@ TEST(Menus, TheMenuBarHasItsMenusItemsAndIdsInOrder)
     const std::vector<Item> brightness = Items(*window.Frame().BrightnessMenu());
     ASSERT_EQ(brightness.size(), 9u);
     for (int index = 0; index < 9; ++index) {
-        EXPECT_EQ(brightness[std::size_t(index)].text, QString::number(4 - index));
+        // The step as printed, its digit the access key.
+        const QString step = QString::number(4 - index);
+        EXPECT_EQ(brightness[std::size_t(index)].text, QString(step).insert(step.size() - 1, QLatin1Char('&')));
         EXPECT_EQ(brightness[std::size_t(index)].id, 32806 - index);
     }
 
@@ -90,6 +96,45 @@ TEST(Menus, TheMenuBarHasItsMenusItemsAndIdsInOrder)
     EXPECT_EQ(help[0].id, 57664);
 }
 
+TEST(Menus, EveryCommandCanBeChosenByItsAccessKey)
+{
+    TestWindow window;
+    std::vector<QMenu*> menus;
+    for (QAction* top : window.Frame().menuBar()->actions()) {
+        EXPECT_FALSE(QKeySequence::mnemonic(top->text()).isEmpty()) << top->text().toStdString();
+        menus.push_back(top->menu());
+    }
+    menus.push_back(window.Frame().BrightnessMenu());
+    for (QMenu* menu : menus) {
+        RunUpdateHandlers(*menu, window.app->Commands());
+        std::set<QString> keys;
+        for (QAction* action : menu->actions()) {
+            // The grayed placeholder of an empty recent-file list is no command.
+            if (action->isSeparator() || !action->isEnabled())
+                continue;
+            const QString key = QKeySequence::mnemonic(action->text()).toString();
+            EXPECT_FALSE(key.isEmpty()) << action->text().toStdString();
+            keys.insert(key);
+        }
+        if (menu != window.Frame().BrightnessMenu()) {
+            EXPECT_EQ(keys.size(), static_cast<std::size_t>(std::count_if(
+                                       menu->actions().cbegin(), menu->actions().cend(),
+                                       [](const QAction* a) { return !a->isSeparator() && a->isEnabled(); })))
+                << "no two items of " << menu->title().toStdString() << " share a key";
+        }
+    }
+}
+
+TEST(Menus, AnAccessKeyChoosesTheRegisterItem)
+{
+    TestWindow window;
+    window.Key(Qt::Key_7);
+    QMenu& store = TopMenu(window.Frame(), 2);
+    QTimer::singleShot(0, &store, [&store] { QTest::keyClick(&store, Qt::Key_4); });
+    store.exec(QPoint(0, 0));
+    EXPECT_EQ(window.State().RegS[4], 7.0);
+}
+
 TEST(Menus, RegisterItemsShowTheRegistersWhenTheMenuOpens)
 {
     TestWindow window;
@@ -102,16 +147,17 @@ TEST(Menus, RegisterItemsShowTheRegistersWhenTheMenuOpens)
     QMenu& recall = TopMenu(window.Frame(), 3);
     RunUpdateHandlers(store, window.app->Commands());
     RunUpdateHandlers(recall, window.app->Commands());
-    EXPECT_EQ(store.actions().at(3)->text(), "STO 3:  5.000000 00");
-    EXPECT_EQ(recall.actions().at(3)->text(), "RCL 3:  5.000000 00");
-    EXPECT_EQ(store.actions().at(0)->text(), "STO 0:  0.000000 00");
+    // The register's digit is the item's access key; the text reads as it stands.
+    EXPECT_EQ(store.actions().at(3)->text(), "STO &3:  5.000000 00");
+    EXPECT_EQ(recall.actions().at(3)->text(), "RCL &3:  5.000000 00");
+    EXPECT_EQ(store.actions().at(0)->text(), "STO &0:  0.000000 00");
 
     // FIX 2 changes the texts the next time the menu opens.
     window.State().RegS[2] = 1234.5;
     window.State().DisplayMode = L"FIX";
     window.State().DisplayPrecision = 2;
     QMetaObject::invokeMethod(&store, "aboutToShow");
-    EXPECT_EQ(store.actions().at(2)->text(), "STO 2:  1234.50");
+    EXPECT_EQ(store.actions().at(2)->text(), "STO &2:  1234.50");
     EXPECT_TRUE(store.actions().at(2)->isEnabled());
     EXPECT_FALSE(store.actions().at(2)->isChecked());
 }

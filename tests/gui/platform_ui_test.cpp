@@ -29,6 +29,14 @@ TEST(CommandTable, RegisteringAnIdTwiceIsAnError)
     EXPECT_FALSE(table.Execute(8));
 }
 
+TEST(CmdUI, MenuTextsWithoutAnAccessKeyGetTheirFirstDigit)
+{
+    EXPECT_EQ(MenuText(L"RCL 7:  1.000000 00"), "RCL &7:  1.000000 00");
+    EXPECT_EQ(MenuText(L"-3"), "-&3");
+    EXPECT_EQ(MenuText(L"Cu&t\tCtrl+X"), "Cu&t\tCtrl+X") << "a named key stays";
+    EXPECT_EQ(MenuText(L"Recent File"), "Recent File") << "no digit, no key";
+}
+
 TEST(CmdUI, UpdateHandlersRunWhenTheMenuIsAboutToShow)
 {
     CommandTable table;
@@ -47,7 +55,7 @@ TEST(CmdUI, UpdateHandlersRunWhenTheMenuIsAboutToShow)
     ConnectUpdateHandlers(menu, table);
     EXPECT_EQ(text->text(), "0") << "nothing runs before the menu opens";
     QMetaObject::invokeMethod(&menu, "aboutToShow");
-    EXPECT_EQ(text->text(), "STO 0: x");
+    EXPECT_EQ(text->text(), "STO &0: x") << "the text gets its digit as the access key";
     EXPECT_TRUE(text->isChecked());
     EXPECT_TRUE(nested->isEnabled());
     QMetaObject::invokeMethod(submenu, "aboutToShow");
