@@ -240,7 +240,6 @@ void CRPNView::paintEvent(QPaintEvent* event)
     const QRect area = QRectF((QPointF(event->rect().topLeft()) - origin) / scale, QSizeF(event->rect().size()) / scale)
                            .toAlignedRect()
                            .intersected(kWholeFace);
-    Compose(m_backBuffer, 1.0, area);
     QPainter painter(this);
     const qreal ratio = devicePixelRatioF();
     const qreal deviceScale = scale * ratio;
@@ -251,11 +250,13 @@ void CRPNView::paintEvent(QPaintEvent* event)
         painter.fillRect(rect(), QColor::fromRgb(bezel));
     }
     if (deviceScale == 1.0) {
+        Compose(m_backBuffer, 1.0, area);
         painter.drawImage(target.topLeft(), m_backBuffer);
         return;
     }
-    // Composed again at the screen's resolution, so that text and edges stay
-    // sharp instead of being blown up from the small buffer.
+    // At any other scale the face is composed at the screen's resolution
+    // alone, so that text and edges stay sharp rather than blown up from the
+    // small buffer.
     const QSize deviceSize(static_cast<int>(std::ceil(kFaceWidth * deviceScale)),
                            static_cast<int>(std::ceil(kFaceHeight * deviceScale)));
     if (m_deviceBuffer.size() != deviceSize)

@@ -35,8 +35,9 @@ public:
     void OnUpdate() override;
     void ApplyBrightness(int id);
 
-    // The last composed back buffer, and a fresh one composed now; both at
-    // one pixel per face pixel.
+    // The back buffer as the last paint at one device pixel per face pixel
+    // left it (a dense or enlarged window composes at its own resolution
+    // instead), and a fresh one composed now.
     const QImage& BackBuffer() const { return m_backBuffer; }
     QImage ComposeBackBuffer() const;
     const QImage& FaceBitmap() const { return m_faceBitmap; }
