@@ -150,22 +150,14 @@ QRgb Surface::GetPixel(int x, int y) const
 void Surface::SelectFont(const FontDescription& description)
 {
     m_font = &SizedEntryFor(description);
-    m_painter.setFont(m_font->font);
     m_cellHeight = description.height;
 }
 
 void Surface::TextOut(int x, int y, const std::wstring& text)
 {
-    const QString string = QString::fromStdWString(text);
-    if (!m_font) {
-        // No font selected: the painter's own, shaped afresh.
-        const QFontMetricsF metrics(m_painter.font(), m_painter.device());
-        m_painter.fillRect(QRectF(x, y, metrics.horizontalAdvance(string), m_cellHeight), m_backgroundColour);
-        m_painter.setPen(m_textColour);
-        m_painter.drawText(QPointF(x, y + metrics.ascent()), string);
+    if (!m_font)
         return;
-    }
-    const ShapedText& shaped = Shaped(*m_font, string);
+    const ShapedText& shaped = Shaped(*m_font, QString::fromStdWString(text));
     m_painter.fillRect(QRectF(x, y, shaped.advance, m_cellHeight), m_backgroundColour);
     m_painter.setPen(m_textColour);
     for (const QGlyphRun& run : shaped.runs)

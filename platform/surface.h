@@ -41,6 +41,7 @@ public:
     void SelectFont(const FontDescription& description);
     // Opaque text: the character cells, from (x, y) down by the font's cell
     // height, are filled with the background colour, then the glyphs drawn.
+    // Nothing is drawn before a font is selected.
     void TextOut(int x, int y, const std::wstring& text);
     // The same rectangle of a picture of the face, copied unchanged. The
     // picture may hold the face at a multiple of its size (a 480 x 536
