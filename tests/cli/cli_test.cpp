@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <limits>
+#include <set>
 #include <sstream>
 
 #include "cli/key_names.h"
@@ -96,6 +98,25 @@ TEST(RpnCli, JsonHasEveryFieldAndNonFiniteNumbersAsStrings)
     for (const char* field : {"\"RegX\":0.10000000000000001,", "\"RegZ\":\"inf\"", "\"RegT\":\"-inf\"",
                               "\"IntegerSign\":\"\\\"\\\\\xc3\xa9\""})
         EXPECT_NE(json.find(field), std::string::npos) << field << " in " << json;
+}
+
+// The golden every-key table presses every key name in a script of its own
+// (its start does not count), so a key added without a row fails here.
+TEST(EveryKeyTable, HasARowForEveryKeyName)
+{
+    std::ifstream table(RPN_EVERY_KEY_TABLE);
+    ASSERT_TRUE(table) << RPN_EVERY_KEY_TABLE;
+    std::set<std::string> pressed;
+    for (std::string line; std::getline(table, line);) {
+        const std::size_t arrow = line.find(" => ");
+        if (line.starts_with('#') || arrow == std::string::npos)
+            continue;
+        std::istringstream keys(line.substr(0, arrow));
+        for (std::string key; keys >> key;)
+            pressed.insert(key);
+    }
+    for (const std::string& name : KeyNames())
+        EXPECT_TRUE(pressed.contains(name)) << name << " has no row";
 }
 
 }  // namespace
