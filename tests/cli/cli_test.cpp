@@ -9,6 +9,7 @@
 #include "cli/runner.h"
 #include "cli/state_json.h"
 #include "engine/calc_state.h"
+#include "engine/key_codes.h"
 
 namespace rpn::cli {
 namespace {
@@ -55,8 +56,8 @@ TEST(RpnCli, KeyNamesAreCaseInsensitiveAndShiftedNamesPressF)
     const auto asin = ParseKey("asin");
     ASSERT_TRUE(asin);
     EXPECT_EQ(asin->size(), 2u);
-    EXPECT_EQ((*asin)[0].value, 25);
-    EXPECT_EQ((*asin)[1].value, 3);
+    EXPECT_EQ((*asin)[0].value, kKeyF);
+    EXPECT_EQ((*asin)[1].value, kKeySin);
     EXPECT_FALSE(ParseKey("k:"));
     EXPECT_FALSE(ParseKey("vk:1x"));
     EXPECT_TRUE(ParseKey("k:-5"));
