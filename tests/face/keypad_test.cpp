@@ -47,10 +47,10 @@ TEST(HitTest, NeverYieldsTheCoveredCode)
 
 TEST(KeyTable, LegendsFollowTheFace)
 {
-    EXPECT_EQ(kKeyTable[2].primary, "SIN");
-    EXPECT_EQ(kKeyTable[2].shifted, "SIN⁻¹");
-    EXPECT_EQ(kKeyTable[19].primary, "ENTER");
-    EXPECT_EQ(kKeyTable[24].colour, KeyColour::Yellow);
+    EXPECT_EQ(kKeyTable[kKeySin - 1].primary, "SIN");
+    EXPECT_EQ(kKeyTable[kKeySin - 1].shifted, "SIN⁻¹");
+    EXPECT_EQ(kKeyTable[kKeyEnter - 1].primary, "ENTER");
+    EXPECT_EQ(kKeyTable[kKeyF - 1].colour, KeyColour::Yellow);
     EXPECT_TRUE(RowsInKeyCodeOrder(kKeyTable));
     for (std::size_t digit = 0; digit < kDigitKeys.size(); ++digit)
         EXPECT_EQ(kKeyTable[static_cast<std::size_t>(kDigitKeys[digit] - 1)].primary, std::to_string(digit));
