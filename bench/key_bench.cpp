@@ -12,20 +12,21 @@ namespace {
 std::vector<int> KeyMix()
 {
     return {
-        21, 22, 28, 23, 20,          // 12.3 ENTER
-        15, 16, 12,                  // 45 ÷
-        9,  10, 8,  22, 14, 30,      // 78 EEX 2 CHS +
-        25, 9,  15,                  // FIX 4
-        3,  4,  5,                   // SIN COS TAN
-        25, 10, 22,                  // SCI 2
-        1,  25, 1,  2,  25, 2,       // eˣ LN 10ˣ LOG
-        13, 25, 13, 25, 14, 19,      // x≷y R↓ R↑ LSTx
-        25, 11, 23,                  // ENG 3
-        7,  25, 7,  6,  18, 24,      // √x x² 1/x × −
-        17, 27, 28, 11, 29, 20, 18,  // 60.9 ← ENTER ×
-        25, 27, 15, 25, 28, 15,      // STO 4 RCL 4
-        25, 21, 25, 22, 30,          // →P →R +
-        25, 10, 16,                  // SCI 6
+        kKey1,          kKey2,   kKeyPoint,      kKey3,          kKeyEnter,                    // 12.3 ENTER
+        kKey4,          kKey5,   kKeyDivide,                                                   // 45 ÷
+        kKey7,          kKey8,   kKeyEex,        kKey2,          kKeyChs,       kKeyPlus,      // 78 EEX 2 CHS +
+        kKeyF,          kKey7,   kKey4,                                                        // FIX 4
+        kKeySin,        kKeyCos, kKeyTan,                                                      // SIN COS TAN
+        kKeyF,          kKey8,   kKey2,                                                        // SCI 2
+        kKeyExp,        kKeyF,   kKeyExp,        kKeyTenPower,   kKeyF,         kKeyTenPower,  // eˣ LN 10ˣ LOG
+        kKeySwap,       kKeyF,   kKeySwap,       kKeyF,          kKeyChs,       kKeyLastX,     // x≷y R↓ R↑ LSTx
+        kKeyF,          kKey9,   kKey3,                                                        // ENG 3
+        kKeySquareRoot, kKeyF,   kKeySquareRoot, kKeyReciprocal, kKeyTimes,     kKeyMinus,     // √x x² 1/x × −
+        kKey6,          kKey0,   kKeyPoint,      kKey9,          kKeyBackspace, kKeyEnter,
+        kKeyTimes,                                                                      // 60.9 ← ENTER ×
+        kKeyF,          kKey0,   kKey4,          kKeyF,          kKeyPoint,     kKey4,  // STO 4 RCL 4
+        kKeyF,          kKey1,   kKeyF,          kKey2,          kKeyPlus,              // →P →R +
+        kKeyF,          kKey8,   kKey5,                                                 // SCI 5
     };
 }
 

@@ -27,7 +27,7 @@ public:
         m_state.RegZ = 6.02214076e23;
         m_state.RegT = 42.0;
         m_state.FunctionMode = true;
-        m_state.KeyCode = 9;
+        m_state.KeyCode = rpn::kKey7;
         rpn::UpdateDisplay(m_state);
     }
     rpn::CalcState& State() override { return m_state; }

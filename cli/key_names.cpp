@@ -5,32 +5,53 @@
 #include <cctype>
 #include <charconv>
 
-#include "engine/dispatch.h"
+#include "engine/key_codes.h"
 
 namespace rpn::cli {
 
 namespace {
 
+// The script names of each key, primary and shifted; "" where the key has
+// no function of that kind.
 struct NamedKey {
-    std::string_view name;
     int code;
-    bool shifted;
+    std::string_view primary;
+    std::string_view shifted;
 };
 
-constexpr std::array<NamedKey, 57> kNamedKeys{{
-    {"0", 27, false},  {"1", 21, false},     {"2", 22, false},    {"3", 23, false},    {"4", 15, false},
-    {"5", 16, false},  {"6", 17, false},     {"7", 9, false},     {"8", 10, false},    {"9", 11, false},
-    {".", 28, false},  {"ENTER", 20, false}, {"+", 30, false},    {"-", 24, false},    {"*", 18, false},
-    {"/", 12, false},  {"CHS", 14, false},   {"EEX", 8, false},   {"F", kKeyF, false}, {"BS", 29, false},
-    {"1/X", 6, false}, {"SQRT", 7, false},   {"EX", 1, false},    {"10X", 2, false},   {"SIN", 3, false},
-    {"COS", 4, false}, {"TAN", 5, false},    {"X<>Y", 13, false}, {"LSTX", 19, false}, {"LN", 1, true},
-    {"LOG", 2, true},  {"ASIN", 3, true},    {"ACOS", 4, true},   {"ATAN", 5, true},   {"Y^X", 6, true},
-    {"X^2", 7, true},  {"PI", 8, true},      {"FIX", 9, true},    {"SCI", 10, true},   {"ENG", 11, true},
-    {"%", 12, true},   {"RDN", 13, true},    {"RUP", 14, true},   {"DEG", 15, true},   {"RAD", 16, true},
-    {"GRD", 17, true}, {"X!", 18, true},     {"HYP", 19, true},   {"RAN#", 20, true},  {"->P", 21, true},
-    {"->R", 22, true}, {"->DEG", 23, true},  {"->RAD", 24, true}, {"STO", 27, true},   {"RCL", 28, true},
-    {"CLX", 29, true}, {"CLR", 30, true},
+constexpr std::array<NamedKey, kKeyCount> kNamedKeys{{
+    {kKeyExp, "EX", "LN"},
+    {kKeyTenPower, "10X", "LOG"},
+    {kKeySin, "SIN", "ASIN"},
+    {kKeyCos, "COS", "ACOS"},
+    {kKeyTan, "TAN", "ATAN"},
+    {kKeyReciprocal, "1/X", "Y^X"},
+    {kKeySquareRoot, "SQRT", "X^2"},
+    {kKeyEex, "EEX", "PI"},
+    {kKey7, "7", "FIX"},
+    {kKey8, "8", "SCI"},
+    {kKey9, "9", "ENG"},
+    {kKeyDivide, "/", "%"},
+    {kKeySwap, "X<>Y", "RDN"},
+    {kKeyChs, "CHS", "RUP"},
+    {kKey4, "4", "DEG"},
+    {kKey5, "5", "RAD"},
+    {kKey6, "6", "GRD"},
+    {kKeyTimes, "*", "X!"},
+    {kKeyLastX, "LSTX", "HYP"},
+    {kKeyEnter, "ENTER", "RAN#"},
+    {kKey1, "1", "->P"},
+    {kKey2, "2", "->R"},
+    {kKey3, "3", "->DEG"},
+    {kKeyMinus, "-", "->RAD"},
+    {kKeyF, "F", ""},
+    {kKeyEnterLowerHalf, "", ""},
+    {kKey0, "0", "STO"},
+    {kKeyPoint, ".", "RCL"},
+    {kKeyBackspace, "BS", "CLX"},
+    {kKeyPlus, "+", "CLR"},
 }};
+static_assert(RowsInKeyCodeOrder(kNamedKeys));
 
 std::optional<int> ParseInteger(std::string_view text)
 {
@@ -65,14 +86,13 @@ std::optional<std::vector<KeyStep>> ParseKey(std::string_view token)
             return std::vector<KeyStep>{{KeyStep::Kind::VirtualKey, *virtualKey}};
         return std::nullopt;
     }
+    if (name.empty())
+        return std::nullopt;
     for (const NamedKey& key : kNamedKeys) {
-        if (key.name != name)
-            continue;
-        std::vector<KeyStep> steps;
-        if (key.shifted)
-            steps.push_back({KeyStep::Kind::KeyCode, kKeyF});
-        steps.push_back({KeyStep::Kind::KeyCode, key.code});
-        return steps;
+        if (key.primary == name)
+            return std::vector<KeyStep>{{KeyStep::Kind::KeyCode, key.code}};
+        if (key.shifted == name)
+            return std::vector<KeyStep>{{KeyStep::Kind::KeyCode, kKeyF}, {KeyStep::Kind::KeyCode, key.code}};
     }
     return std::nullopt;
 }
@@ -81,7 +101,11 @@ std::vector<std::string> KeyNames()
 {
     std::vector<std::string> names;
     for (const NamedKey& key : kNamedKeys)
-        names.emplace_back(key.name);
+        if (!key.primary.empty())
+            names.emplace_back(key.primary);
+    for (const NamedKey& key : kNamedKeys)
+        if (!key.shifted.empty())
+            names.emplace_back(key.shifted);
     return names;
 }
 

@@ -14,4 +14,7 @@ if(CLANG_FORMAT AND GIT_FOUND)
         WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
         COMMENT "Formatting the sources"
         VERBATIM)
+    # The same check as a test, so that every test run includes it.
+    set(RPN_FORMAT_CHECK_SCRIPT
+        "'${GIT_EXECUTABLE}' ls-files -z -- '*.cpp' '*.h' | xargs -0 '${CLANG_FORMAT}' --dry-run -Werror")
 endif()

@@ -69,9 +69,11 @@ Ending SetAngleMode(Context& context, const wchar_t* mode)
     return Ending::Common;
 }
 
-// An unshifted or shifted handler per key code; index 0 and the codes
-// without a handler of their own (25, 26) only run the common ending.
+// The unshifted and the shifted handler of each key; the codes without a
+// handler of their own (F and the lower half of ENTER) only run the common
+// ending.
 struct KeyHandlers {
+    int code;
     Handler primary;
     Handler shifted;
 };
@@ -81,16 +83,16 @@ Ending Nothing(Context&)
     return Ending::Common;
 }
 
-const std::array<KeyHandlers, 31> kKeyTable{{
-    {Nothing, Nothing},
-    // 1: eˣ / LN
-    {[](Context& c) { return Unary(c, [](const CalcState&, double x) { return std::exp(x); }); },
+constexpr std::array<KeyHandlers, kKeyCount> kKeyHandlers{{
+    // eˣ / LN
+    {kKeyExp, [](Context& c) { return Unary(c, [](const CalcState&, double x) { return std::exp(x); }); },
      [](Context& c) { return Unary(c, [](const CalcState&, double x) { return std::log(x); }); }},
-    // 2: 10ˣ / LOG
-    {[](Context& c) { return Unary(c, [](const CalcState&, double x) { return std::pow(10.0, x); }); },
+    // 10ˣ / LOG
+    {kKeyTenPower, [](Context& c) { return Unary(c, [](const CalcState&, double x) { return std::pow(10.0, x); }); },
      [](Context& c) { return Unary(c, [](const CalcState&, double x) { return std::log10(x); }); }},
-    // 3: SIN / SIN⁻¹
-    {[](Context& c) {
+    // SIN / SIN⁻¹
+    {kKeySin,
+     [](Context& c) {
          return Unary(c, [](const CalcState& s, double x) {
              return Hyperbolic(s) ? std::sinh(x) : std::sin(ToRadians(x, s.AngleMode));
          });
@@ -100,8 +102,9 @@ const std::array<KeyHandlers, 31> kKeyTable{{
              return Hyperbolic(s) ? ArcSinh(x) : FromRadians(std::asin(x), s.AngleMode);
          });
      }},
-    // 4: COS / COS⁻¹
-    {[](Context& c) {
+    // COS / COS⁻¹
+    {kKeyCos,
+     [](Context& c) {
          return Unary(c, [](const CalcState& s, double x) {
              return Hyperbolic(s) ? std::cosh(x) : std::cos(ToRadians(x, s.AngleMode));
          });
@@ -111,8 +114,9 @@ const std::array<KeyHandlers, 31> kKeyTable{{
              return Hyperbolic(s) ? ArcCosh(x) : FromRadians(std::acos(x), s.AngleMode);
          });
      }},
-    // 5: TAN / TAN⁻¹
-    {[](Context& c) {
+    // TAN / TAN⁻¹
+    {kKeyTan,
+     [](Context& c) {
          return Unary(c, [](const CalcState& s, double x) {
              return Hyperbolic(s) ? std::tanh(x) : std::tan(ToRadians(x, s.AngleMode));
          });
@@ -122,8 +126,9 @@ const std::array<KeyHandlers, 31> kKeyTable{{
              return Hyperbolic(s) ? ArcTanh(x) : FromRadians(std::atan(x), s.AngleMode);
          });
      }},
-    // 6: 1/x / yˣ. 1/x sets AutoLift last, which comes to the same.
-    {[](Context& c) {
+    // 1/x / yˣ. 1/x sets AutoLift last, which comes to the same.
+    {kKeyReciprocal,
+     [](Context& c) {
          CalcState& s = c.state;
          EndEntry(s);
          s.RegLstX = s.RegX;
@@ -132,11 +137,12 @@ const std::array<KeyHandlers, 31> kKeyTable{{
          return Ending::Common;
      },
      [](Context& c) { return Binary(c, [](double y, double x) { return std::pow(y, x); }); }},
-    // 7: √x / x²
-    {[](Context& c) { return Unary(c, [](const CalcState&, double x) { return std::sqrt(x); }); },
+    // √x / x²
+    {kKeySquareRoot, [](Context& c) { return Unary(c, [](const CalcState&, double x) { return std::sqrt(x); }); },
      [](Context& c) { return Unary(c, [](const CalcState&, double x) { return x * x; }); }},
-    // 8: EEX / π
-    {[](Context& c) {
+    // EEX / π
+    {kKeyEex,
+     [](Context& c) {
          EnterExponent(c.state);
          return Ending::Common;
      },
@@ -146,12 +152,12 @@ const std::array<KeyHandlers, 31> kKeyTable{{
          c.state.RegX = kPi;
          return Ending::Common;
      }},
-    // 9, 10, 11: 7, 8, 9 / FIX, SCI, ENG
-    {[](Context& c) { return Digit(c, 7); }, [](Context& c) { return SetPrefix(c, L"FIX"); }},
-    {[](Context& c) { return Digit(c, 8); }, [](Context& c) { return SetPrefix(c, L"SCI"); }},
-    {[](Context& c) { return Digit(c, 9); }, [](Context& c) { return SetPrefix(c, L"ENG"); }},
-    // 12: ÷ / %
-    {[](Context& c) { return Binary(c, [](double y, double x) { return y / x; }); },
+    // 7, 8, 9 / FIX, SCI, ENG
+    {kKey7, [](Context& c) { return Digit(c, 7); }, [](Context& c) { return SetPrefix(c, L"FIX"); }},
+    {kKey8, [](Context& c) { return Digit(c, 8); }, [](Context& c) { return SetPrefix(c, L"SCI"); }},
+    {kKey9, [](Context& c) { return Digit(c, 9); }, [](Context& c) { return SetPrefix(c, L"ENG"); }},
+    // ÷ / %
+    {kKeyDivide, [](Context& c) { return Binary(c, [](double y, double x) { return y / x; }); },
      [](Context& c) {
          CalcState& s = c.state;
          EndEntry(s);
@@ -159,8 +165,9 @@ const std::array<KeyHandlers, 31> kKeyTable{{
          s.RegX = (s.RegY * s.RegX) * 0.01;
          return Ending::Common;
      }},
-    // 13: x≷y / R↓
-    {[](Context& c) {
+    // x≷y / R↓
+    {kKeySwap,
+     [](Context& c) {
          CalcState& s = c.state;
          EndEntry(s);
          std::swap(s.RegX, s.RegY);
@@ -176,8 +183,9 @@ const std::array<KeyHandlers, 31> kKeyTable{{
          s.RegT = x;
          return Ending::Common;
      }},
-    // 14: CHS / R↑
-    {[](Context& c) {
+    // CHS / R↑
+    {kKeyChs,
+     [](Context& c) {
          CalcState& s = c.state;
          if (s.EntryMode)
              ChangeEntrySign(s);
@@ -195,23 +203,25 @@ const std::array<KeyHandlers, 31> kKeyTable{{
          s.RegY = x;
          return Ending::Common;
      }},
-    // 15, 16, 17: 4, 5, 6 / DEG, RAD, GRD
-    {[](Context& c) { return Digit(c, 4); }, [](Context& c) { return SetAngleMode(c, L"DEG"); }},
-    {[](Context& c) { return Digit(c, 5); }, [](Context& c) { return SetAngleMode(c, L"RAD"); }},
-    {[](Context& c) { return Digit(c, 6); }, [](Context& c) { return SetAngleMode(c, L"GRD"); }},
-    // 18: × / x!
-    {[](Context& c) { return Binary(c, [](double y, double x) { return y * x; }); },
+    // 4, 5, 6 / DEG, RAD, GRD
+    {kKey4, [](Context& c) { return Digit(c, 4); }, [](Context& c) { return SetAngleMode(c, L"DEG"); }},
+    {kKey5, [](Context& c) { return Digit(c, 5); }, [](Context& c) { return SetAngleMode(c, L"RAD"); }},
+    {kKey6, [](Context& c) { return Digit(c, 6); }, [](Context& c) { return SetAngleMode(c, L"GRD"); }},
+    // × / x!
+    {kKeyTimes, [](Context& c) { return Binary(c, [](double y, double x) { return y * x; }); },
      [](Context& c) { return Unary(c, [](const CalcState&, double x) { return Factorial(x); }); }},
-    // 19: LSTx / HYP
-    {[](Context& c) {
+    // LSTx / HYP
+    {kKeyLastX,
+     [](Context& c) {
          EndEntry(c.state);
          LiftStack(c.state);
          c.state.RegX = c.state.RegLstX;
          return Ending::Common;
      },
      [](Context& c) { return SetPrefix(c, L"HYP"); }},
-    // 20: ENTER / RAN#
-    {[](Context& c) {
+    // ENTER / RAN#
+    {kKeyEnter,
+     [](Context& c) {
          EndEntry(c.state);
          LiftStack(c.state);
          c.state.AutoLift = false;
@@ -225,8 +235,8 @@ const std::array<KeyHandlers, 31> kKeyTable{{
          s.RegX = static_cast<double>(c.random.Next()) * kRandomScale;
          return Ending::Common;
      }},
-    // 21: 1 / →P
-    {[](Context& c) { return Digit(c, 1); },
+    // 1 / →P
+    {kKey1, [](Context& c) { return Digit(c, 1); },
      [](Context& c) {
          CalcState& s = c.state;
          EndEntry(s);
@@ -237,8 +247,8 @@ const std::array<KeyHandlers, 31> kKeyTable{{
          s.AutoLift = true;
          return Ending::Common;
      }},
-    // 22: 2 / →R, which leaves LAST X alone
-    {[](Context& c) { return Digit(c, 2); },
+    // 2 / →R, which leaves LAST X alone
+    {kKey2, [](Context& c) { return Digit(c, 2); },
      [](Context& c) {
          CalcState& s = c.state;
          EndEntry(s);
@@ -248,8 +258,8 @@ const std::array<KeyHandlers, 31> kKeyTable{{
          s.AutoLift = true;
          return Ending::Common;
      }},
-    // 23: 3 / →DEG
-    {[](Context& c) { return Digit(c, 3); },
+    // 3 / →DEG
+    {kKey3, [](Context& c) { return Digit(c, 3); },
      [](Context& c) {
          CalcState& s = c.state;
          EndEntry(s);
@@ -258,8 +268,8 @@ const std::array<KeyHandlers, 31> kKeyTable{{
          s.AutoLift = true;
          return Ending::Common;
      }},
-    // 24: − / →RAD
-    {[](Context& c) { return Binary(c, [](double y, double x) { return y - x; }); },
+    // − / →RAD
+    {kKeyMinus, [](Context& c) { return Binary(c, [](double y, double x) { return y - x; }); },
      [](Context& c) {
          CalcState& s = c.state;
          EndEntry(s);
@@ -268,19 +278,21 @@ const std::array<KeyHandlers, 31> kKeyTable{{
          s.AutoLift = true;
          return Ending::Common;
      }},
-    // 25: F, 26: the lower half of ENTER
-    {Nothing, Nothing},
-    {Nothing, Nothing},
-    // 27: 0 / STO
-    {[](Context& c) { return Digit(c, 0); }, [](Context& c) { return SetPrefix(c, L"STO"); }},
-    // 28: . / RCL
-    {[](Context& c) {
+    // F, and the lower half of ENTER
+    {kKeyF, Nothing, Nothing},
+    {kKeyEnterLowerHalf, Nothing, Nothing},
+    // 0 / STO
+    {kKey0, [](Context& c) { return Digit(c, 0); }, [](Context& c) { return SetPrefix(c, L"STO"); }},
+    // . / RCL
+    {kKeyPoint,
+     [](Context& c) {
          EnterDecimalPoint(c.state);
          return Ending::Common;
      },
      [](Context& c) { return SetPrefix(c, L"RCL"); }},
-    // 29: ← / CLX
-    {[](Context& c) {
+    // ← / CLX
+    {kKeyBackspace,
+     [](Context& c) {
          if (c.state.EntryMode)
              Backspace(c.state);
          else
@@ -291,13 +303,14 @@ const std::array<KeyHandlers, 31> kKeyTable{{
          ClearEntry(c.state);
          return Ending::Common;
      }},
-    // 30: + / CLR
-    {[](Context& c) { return Binary(c, [](double y, double x) { return y + x; }); },
+    // + / CLR
+    {kKeyPlus, [](Context& c) { return Binary(c, [](double y, double x) { return y + x; }); },
      [](Context& c) {
          ClearRegisters(c.state);
          return Ending::Common;
      }},
 }};
+static_assert(RowsInKeyCodeOrder(kKeyHandlers));
 
 }  // namespace
 
@@ -305,9 +318,9 @@ void DispatchKey(CalcState& state, RandomSource& random)
 {
     const int code = state.KeyCode;
     Ending ending = Ending::Common;
-    if (code >= 1 && code < static_cast<int>(kKeyTable.size())) {
+    if (code >= 1 && code <= kKeyCount) {
         Context context{state, random};
-        const KeyHandlers& handlers = kKeyTable[static_cast<std::size_t>(code)];
+        const KeyHandlers& handlers = kKeyHandlers[static_cast<std::size_t>(code - 1)];
         ending = (state.FunctionMode ? handlers.shifted : handlers.primary)(context);
     }
 

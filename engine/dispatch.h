@@ -1,13 +1,10 @@
 #pragma once
 
 #include "engine/calc_state.h"
+#include "engine/key_codes.h"
 #include "engine/random_source.h"
 
 namespace rpn {
-
-// Key codes of the keys the engine treats specially.
-inline constexpr int kKeyF = 25;
-inline constexpr int kKeyEnterLowerHalf = 26;
 
 // Performs the key whose code is in state.KeyCode (0 or any code outside
 // 1..30 only runs the common ending), then rebuilds the display text. The

@@ -19,8 +19,7 @@ namespace rpn {
 
 namespace {
 
-constexpr int kUnusedKeyCode = 26;
-constexpr int kKeyF = 25;
+constexpr int kUnusedKeyCode = kKeyEnterLowerHalf;
 // The display window of the face, in face pixels.
 constexpr KeyRectangle kDisplayRectangle{17, 11, 223, 68};
 

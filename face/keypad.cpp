@@ -5,18 +5,24 @@
 
 namespace rpn {
 
-const std::array<KeyInfo, kKeyCount> kKeyTable{{
-    {1, "eˣ", "LN", KeyColour::Grey},     {2, "10ˣ", "LOG", KeyColour::Grey},     {3, "SIN", "SIN⁻¹", KeyColour::Grey},
-    {4, "COS", "COS⁻¹", KeyColour::Grey}, {5, "TAN", "TAN⁻¹", KeyColour::Grey},   {6, "1/x", "yˣ", KeyColour::Grey},
-    {7, "√x", "x²", KeyColour::Grey},     {8, "EEX", "π", KeyColour::Grey},       {9, "7", "FIX", KeyColour::Blue},
-    {10, "8", "SCI", KeyColour::Blue},    {11, "9", "ENG", KeyColour::Blue},      {12, "÷", "%", KeyColour::Grey},
-    {13, "x≷y", "R↓", KeyColour::Grey},   {14, "CHS", "R↑", KeyColour::Grey},     {15, "4", "DEG", KeyColour::Blue},
-    {16, "5", "RAD", KeyColour::Blue},    {17, "6", "GRD", KeyColour::Blue},      {18, "×", "x!", KeyColour::Grey},
-    {19, "LSTx", "HYP", KeyColour::Grey}, {20, "ENTER", "RAN#", KeyColour::Grey}, {21, "1", "→P", KeyColour::Blue},
-    {22, "2", "→R", KeyColour::Blue},     {23, "3", "→DEG", KeyColour::Blue},     {24, "−", "→RAD", KeyColour::Grey},
-    {25, "F", "", KeyColour::Yellow},     {26, "", "", KeyColour::None},          {27, "0", "STO", KeyColour::Blue},
-    {28, ".", "RCL", KeyColour::Blue},    {29, "←", "CLX", KeyColour::Blue},      {30, "+", "CLR", KeyColour::Grey},
+constexpr std::array<KeyInfo, kKeyCount> kKeyTable{{
+    {kKeyExp, "eˣ", "LN", KeyColour::Grey},        {kKeyTenPower, "10ˣ", "LOG", KeyColour::Grey},
+    {kKeySin, "SIN", "SIN⁻¹", KeyColour::Grey},    {kKeyCos, "COS", "COS⁻¹", KeyColour::Grey},
+    {kKeyTan, "TAN", "TAN⁻¹", KeyColour::Grey},    {kKeyReciprocal, "1/x", "yˣ", KeyColour::Grey},
+    {kKeySquareRoot, "√x", "x²", KeyColour::Grey}, {kKeyEex, "EEX", "π", KeyColour::Grey},
+    {kKey7, "7", "FIX", KeyColour::Blue},          {kKey8, "8", "SCI", KeyColour::Blue},
+    {kKey9, "9", "ENG", KeyColour::Blue},          {kKeyDivide, "÷", "%", KeyColour::Grey},
+    {kKeySwap, "x≷y", "R↓", KeyColour::Grey},      {kKeyChs, "CHS", "R↑", KeyColour::Grey},
+    {kKey4, "4", "DEG", KeyColour::Blue},          {kKey5, "5", "RAD", KeyColour::Blue},
+    {kKey6, "6", "GRD", KeyColour::Blue},          {kKeyTimes, "×", "x!", KeyColour::Grey},
+    {kKeyLastX, "LSTx", "HYP", KeyColour::Grey},   {kKeyEnter, "ENTER", "RAN#", KeyColour::Grey},
+    {kKey1, "1", "→P", KeyColour::Blue},           {kKey2, "2", "→R", KeyColour::Blue},
+    {kKey3, "3", "→DEG", KeyColour::Blue},         {kKeyMinus, "−", "→RAD", KeyColour::Grey},
+    {kKeyF, "F", "", KeyColour::Yellow},           {kKeyEnterLowerHalf, "", "", KeyColour::None},
+    {kKey0, "0", "STO", KeyColour::Blue},          {kKeyPoint, ".", "RCL", KeyColour::Blue},
+    {kKeyBackspace, "←", "CLX", KeyColour::Blue},  {kKeyPlus, "+", "CLR", KeyColour::Grey},
 }};
+static_assert(RowsInKeyCodeOrder(kKeyTable));
 
 KeyRectangle KeyRect(int code)
 {
@@ -35,7 +41,7 @@ int HitTest(int x, int y)
     for (int code = 1; code <= kKeyCount; ++code)
         if (KeyRect(code).Contains(x, y))
             return code;
-    return 0;
+    return kNoKey;
 }
 
 namespace {
@@ -45,21 +51,18 @@ struct VirtualKeyMapping {
     int keyCode;
 };
 
-// Digits in the order 0..9 by their key codes.
-constexpr std::array<int, 10> kDigitKeyCodes{27, 21, 22, 23, 15, 16, 17, 9, 10, 11};
-
 constexpr std::array<VirtualKeyMapping, 11> kOtherKeys{{
-    {vk::Space, 14},
-    {vk::Decimal, 28},
-    {vk::Period, 28},
-    {vk::Add, 30},
-    {vk::Subtract, 24},
-    {vk::Multiply, 18},
-    {vk::Divide, 12},
-    {vk::Enter, 20},
-    {vk::E, 8},
-    {vk::F, 25},
-    {vk::Backspace, 29},
+    {vk::Space, kKeyChs},
+    {vk::Decimal, kKeyPoint},
+    {vk::Period, kKeyPoint},
+    {vk::Add, kKeyPlus},
+    {vk::Subtract, kKeyMinus},
+    {vk::Multiply, kKeyTimes},
+    {vk::Divide, kKeyDivide},
+    {vk::Enter, kKeyEnter},
+    {vk::E, kKeyEex},
+    {vk::F, kKeyF},
+    {vk::Backspace, kKeyBackspace},
 }};
 
 }  // namespace
@@ -67,13 +70,13 @@ constexpr std::array<VirtualKeyMapping, 11> kOtherKeys{{
 int KeyCodeForVirtualKey(int virtualKey)
 {
     if (virtualKey >= vk::Digit0 && virtualKey < vk::Digit0 + 10)
-        return kDigitKeyCodes[static_cast<std::size_t>(virtualKey - vk::Digit0)];
+        return kDigitKeys[static_cast<std::size_t>(virtualKey - vk::Digit0)];
     if (virtualKey >= vk::Numpad0 && virtualKey < vk::Numpad0 + 10)
-        return kDigitKeyCodes[static_cast<std::size_t>(virtualKey - vk::Numpad0)];
+        return kDigitKeys[static_cast<std::size_t>(virtualKey - vk::Numpad0)];
     for (const VirtualKeyMapping& mapping : kOtherKeys)
         if (mapping.virtualKey == virtualKey)
             return mapping.keyCode;
-    return 0;
+    return kNoKey;
 }
 
 void KeyboardKey(CalcState& state, int virtualKey, RandomSource& random)
@@ -91,7 +94,7 @@ void KeyboardKey(CalcState& state, int virtualKey, RandomSource& random)
         state.KeyCode = code;
         DispatchKey(state, random);
     }
-    state.KeyCode = 0;
+    state.KeyCode = kNoKey;
 }
 
 }  // namespace rpn

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/calc_state.h"
+#include "engine/key_codes.h"
 #include "engine/random_source.h"
 
 namespace rpn {
@@ -22,8 +23,6 @@ struct KeyRectangle {
 
 inline constexpr int kFaceWidth = 240;
 inline constexpr int kFaceHeight = 268;
-inline constexpr int kKeyCount = 30;
-inline constexpr int kKeyEnter = 20;
 
 enum class KeyColour { Blue, Yellow, Grey, None };
 

@@ -10,7 +10,6 @@
 #include <cmath>
 
 #include "display/render.h"
-#include "face/brightness.h"
 #include "face/command_ids.h"
 #include "face/keypad.h"
 #include "face/virtual_keys.h"
@@ -22,28 +21,6 @@
 namespace rpn {
 
 namespace {
-
-QImage InFacePixelFormat(const QImage& picture)
-{
-    return picture.isNull() ? picture : picture.convertToFormat(kFacePixelFormat);
-}
-
-FacePictures InFacePixelFormat(FacePictures pictures)
-{
-    pictures.normal = InFacePixelFormat(pictures.normal);
-    pictures.pressed = InFacePixelFormat(pictures.pressed);
-    pictures.normalLarge = InFacePixelFormat(pictures.normalLarge);
-    pictures.pressedLarge = InFacePixelFormat(pictures.pressedLarge);
-    return pictures;
-}
-
-// The pixel format of the back buffer. Keeping each face picture also in it
-// turns the copy at every paint into a plain block copy instead of a
-// conversion of 64320 pixels.
-QImage ForPainting(const QImage& picture)
-{
-    return picture.isNull() ? picture : picture.convertToFormat(QImage::Format_RGB32);
-}
 
 QRect KeyArea(int code)
 {
@@ -63,12 +40,7 @@ CRPNView::CRPNView(ViewDocument& document, FacePictures pictures, ClickSound& cl
     : QWidget(parent),
       m_document(document),
       m_click(click),
-      m_pictures(InFacePixelFormat(std::move(pictures))),
-      m_faceBitmap(m_pictures.normal),
-      m_pressedBitmap(m_pictures.pressed),
-      m_largeFaceBitmap(m_pictures.normalLarge),
-      m_largePressedBitmap(m_pictures.pressedLarge),
-      m_facePainted(PaintedFace()),
+      m_bitmaps(std::move(pictures)),
       m_backBuffer(kFaceWidth, kFaceHeight, QImage::Format_RGB32)
 {
     setFocusPolicy(Qt::StrongFocus);
@@ -90,8 +62,6 @@ void CRPNView::SetBrightnessMenu(QMenu* menu)
 
 void CRPNView::OnInitialUpdate()
 {
-    m_pressedBitmap = m_pictures.pressed;
-    m_largePressedBitmap = m_pictures.pressedLarge;
     OnUpdate();
 }
 
@@ -108,50 +78,14 @@ void CRPNView::ApplyBrightness(int id)
 void CRPNView::SetBrightness(int brightness)
 {
     m_document.State().Brightness = brightness;
-    if (m_appliedBrightness == brightness) {
+    if (!m_bitmaps.SetBrightness(brightness)) {
         // Only the display can have changed; the menu's mark was set with
         // the brightness (a click on the marked item leaves it marked).
         UpdateFaceRect(kDisplayBand);
         return;
     }
     MarkBrightnessItem(brightness);
-    m_faceBitmap = m_pictures.normal;
-    m_largeFaceBitmap = m_pictures.normalLarge;
-    AdjustBrightness(m_faceBitmap, brightness);
-    AdjustBrightness(m_largeFaceBitmap, brightness);
-    m_facePainted = PaintedFace();
-    m_appliedBrightness = brightness;
     update();
-}
-
-QImage CRPNView::PaintedFace() const
-{
-    // The face as drawn is in the resources in the painting format already.
-    if (m_faceBitmap.cacheKey() == m_pictures.normal.cacheKey() && !m_pictures.normalPainted.isNull())
-        return m_pictures.normalPainted;
-    return ForPainting(m_faceBitmap);
-}
-
-void CRPNView::ReadPressedPicture() const
-{
-    if (!m_pictures.readPressed)
-        return;
-    m_pictures.pressed = InFacePixelFormat(m_pictures.readPressed());
-    m_pictures.readPressed = nullptr;
-    m_pressedBitmap = m_pictures.pressed;
-}
-
-void CRPNView::ReadLargePictures() const
-{
-    if (!m_pictures.readLarge)
-        return;
-    const auto [normal, pressed] = m_pictures.readLarge();
-    m_pictures.readLarge = nullptr;
-    m_pictures.normalLarge = InFacePixelFormat(normal);
-    m_pictures.pressedLarge = InFacePixelFormat(pressed);
-    m_largeFaceBitmap = m_pictures.normalLarge;
-    AdjustBrightness(m_largeFaceBitmap, m_appliedBrightness.value_or(0));
-    m_largePressedBitmap = m_pictures.pressedLarge;
 }
 
 void CRPNView::MarkBrightnessItem(int brightness)
@@ -179,20 +113,16 @@ QImage CRPNView::ComposeBackBuffer() const
 
 void CRPNView::Compose(QImage& target, qreal scale, const QRect& area) const
 {
-    if (scale > kLargePictureScale)
-        ReadLargePictures();
-    const bool large = scale > kLargePictureScale && !m_largeFaceBitmap.isNull();
+    const bool large = scale > kLargePictureScale && m_bitmaps.HasLargeFaces();
     Surface surface(target, scale);
     if (area != kWholeFace)
         surface.ClipTo(area);
-    surface.CopyPicture(large ? m_largeFaceBitmap : m_facePainted);
+    surface.CopyPicture(m_bitmaps.PaintedFace(large));
     const CalcState& state = m_document.State();
     if (state.KeyCode != 0) {
         const QRect keyArea = KeyArea(state.KeyCode);
-        if (keyArea.intersects(area)) {
-            ReadPressedPicture();
-            surface.CopyRectangle(large ? m_largePressedBitmap : m_pressedBitmap, keyArea);
-        }
+        if (keyArea.intersects(area))
+            surface.CopyRectangle(m_bitmaps.PressedFace(large), keyArea);
     }
     if (area.top() < kDisplayStripBottom)
         DrawDisplay(state, surface);
@@ -246,7 +176,8 @@ void CRPNView::paintEvent(QPaintEvent* event)
     const QRectF target(origin, QSizeF(kFaceWidth * scale, kFaceHeight * scale));
     // The bezel colour fills whatever the face leaves of an enlarged window.
     if (!target.contains(QRectF(rect()))) {
-        const QRgb bezel = m_faceBitmap.isNull() ? qRgb(0, 0, 0) : m_faceBitmap.pixel(0, 0);
+        const QImage& face = m_bitmaps.Face();
+        const QRgb bezel = face.isNull() ? qRgb(0, 0, 0) : face.pixel(0, 0);
         painter.fillRect(rect(), QColor::fromRgb(bezel));
     }
     if (deviceScale == 1.0) {

@@ -3,10 +3,9 @@
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
-#include <optional>
 #include <set>
 
-#include "face/face_pictures.h"
+#include "face/face_bitmaps.h"
 #include "face/keypad.h"
 #include "face/view_document.h"
 
@@ -17,10 +16,11 @@ namespace rpn {
 class ClickSound;
 class CommandTable;
 
-// The calculator face: the pictures, the pressed key, the display strip,
+// The calculator face on the screen: the pressed key, the display strip,
 // taps and keyboard releases. Each paint composes the 240 x 268 back buffer
-// (face, pressed key from picture 141, display) and shows it scaled
-// uniformly to the widget, centred; taps are mapped back to face pixels.
+// (face, pressed key from picture 141, display) from the face bitmaps and
+// shows it scaled uniformly to the widget, centred; taps are mapped back to
+// face pixels.
 class CRPNView final : public QWidget, public DocumentView {
 public:
     CRPNView(ViewDocument& document, FacePictures pictures, ClickSound& click, QWidget* parent = nullptr);
@@ -40,7 +40,7 @@ public:
     // instead), and a fresh one composed now.
     const QImage& BackBuffer() const { return m_backBuffer; }
     QImage ComposeBackBuffer() const;
-    const QImage& FaceBitmap() const { return m_faceBitmap; }
+    const QImage& FaceBitmap() const { return m_bitmaps.Face(); }
     // The document's state, for the accessible interfaces that read it.
     const CalcState& State() const { return m_document.State(); }
 
@@ -77,27 +77,10 @@ private:
     void PenUp(QPoint facePoint);
     qreal FaceScale() const;
     QPointF FaceOrigin() const;
-    // The pictures a start does not show, read the first time they are drawn.
-    // m_faceBitmap in the back buffer's pixel format.
-    QImage PaintedFace() const;
-    void ReadPressedPicture() const;
-    void ReadLargePictures() const;
 
     ViewDocument& m_document;
     ClickSound& m_click;
-    // Filled in on first need by the readers of FacePictures, hence mutable.
-    mutable FacePictures m_pictures;
-    QImage m_faceBitmap;
-    mutable QImage m_pressedBitmap;
-    // The same faces at twice the size, for a sharp face on dense or enlarged screens.
-    mutable QImage m_largeFaceBitmap;
-    mutable QImage m_largePressedBitmap;
-    // The brightness the face bitmaps carry; an update with the same one
-    // leaves them as they are, since rebuilding would give the same pixels.
-    std::optional<int> m_appliedBrightness;
-    // The face in the back buffer's format, as painted. The pressed face is
-    // copied one key at a time, so it is not worth a second copy.
-    QImage m_facePainted;
+    FaceBitmaps m_bitmaps;
     QImage m_backBuffer;
     QImage m_deviceBuffer;
     QPointer<QMenu> m_brightnessMenu;

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build clang libclang-rt-14-dev
+    build-essential cmake ninja-build clang libclang-rt-14-dev clang-format
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
     fonts-dejavu-core fonts-dejavu-extra locales

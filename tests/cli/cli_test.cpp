@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <limits>
+#include <set>
 #include <sstream>
 
 #include "cli/key_names.h"
 #include "cli/runner.h"
 #include "cli/state_json.h"
 #include "engine/calc_state.h"
+#include "engine/key_codes.h"
 
 namespace rpn::cli {
 namespace {
@@ -53,8 +56,8 @@ TEST(RpnCli, KeyNamesAreCaseInsensitiveAndShiftedNamesPressF)
     const auto asin = ParseKey("asin");
     ASSERT_TRUE(asin);
     EXPECT_EQ(asin->size(), 2u);
-    EXPECT_EQ((*asin)[0].value, 25);
-    EXPECT_EQ((*asin)[1].value, 3);
+    EXPECT_EQ((*asin)[0].value, kKeyF);
+    EXPECT_EQ((*asin)[1].value, kKeySin);
     EXPECT_FALSE(ParseKey("k:"));
     EXPECT_FALSE(ParseKey("vk:1x"));
     EXPECT_TRUE(ParseKey("k:-5"));
@@ -96,6 +99,25 @@ TEST(RpnCli, JsonHasEveryFieldAndNonFiniteNumbersAsStrings)
     for (const char* field : {"\"RegX\":0.10000000000000001,", "\"RegZ\":\"inf\"", "\"RegT\":\"-inf\"",
                               "\"IntegerSign\":\"\\\"\\\\\xc3\xa9\""})
         EXPECT_NE(json.find(field), std::string::npos) << field << " in " << json;
+}
+
+// The golden every-key table presses every key name in a script of its own
+// (its start does not count), so a key added without a row fails here.
+TEST(EveryKeyTable, HasARowForEveryKeyName)
+{
+    std::ifstream table(RPN_EVERY_KEY_TABLE);
+    ASSERT_TRUE(table) << RPN_EVERY_KEY_TABLE;
+    std::set<std::string> pressed;
+    for (std::string line; std::getline(table, line);) {
+        const std::size_t arrow = line.find(" => ");
+        if (line.starts_with('#') || arrow == std::string::npos)
+            continue;
+        std::istringstream keys(line.substr(0, arrow));
+        for (std::string key; keys >> key;)
+            pressed.insert(key);
+    }
+    for (const std::string& name : KeyNames())
+        EXPECT_TRUE(pressed.contains(name)) << name << " has no row";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "display/format.h"
+#include "engine/key_codes.h"
 #include "testsupport/keystrokes.h"
 
 namespace rpn {
@@ -11,10 +12,10 @@ TEST(ResetState, KeepsLastXAndKeyCode)
     CalcState state = test::AfterKeys("9 SQRT FIX 2 RAD STO 3 F");
     state.bAudibleClicks = true;
     state.Brightness = -3;
-    state.KeyCode = 12;
+    state.KeyCode = kKeyDivide;
     ResetState(state);
     EXPECT_EQ(state.RegLstX, 9.0);
-    EXPECT_EQ(state.KeyCode, 12);
+    EXPECT_EQ(state.KeyCode, kKeyDivide);
     EXPECT_FALSE(state.bAudibleClicks);
     EXPECT_EQ(state.Brightness, 0);
     EXPECT_EQ(state.RegS[3], 0.0);
@@ -22,7 +23,7 @@ TEST(ResetState, KeepsLastXAndKeyCode)
     EXPECT_EQ(state.AngleMode, L"DEG");
     EXPECT_FALSE(state.FunctionMode);
     EXPECT_TRUE(state.AutoLift);
-    state.KeyCode = 0;
+    state.KeyCode = kNoKey;
     test::Press(state, "LSTX");
     EXPECT_EQ(state.RegX, 9.0);
 }

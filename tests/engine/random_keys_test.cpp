@@ -24,7 +24,8 @@ bool IsSign(const std::wstring& sign)
 
 bool IsPrefixKey(bool shifted, int code)
 {
-    return shifted && (code == 9 || code == 10 || code == 11 || code == 19 || code == 27 || code == 28);
+    return shifted &&
+           (code == kKey7 || code == kKey8 || code == kKey9 || code == kKeyLastX || code == kKey0 || code == kKeyPoint);
 }
 
 // The invariants every key must keep, checked after each one.

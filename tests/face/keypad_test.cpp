@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "testsupport/keystrokes.h"
 
 namespace rpn {
@@ -9,11 +11,11 @@ namespace {
 
 TEST(KeyRect, GridOfThirtyFourByThirtyThreeKeys)
 {
-    EXPECT_EQ(KeyRect(1), (KeyRectangle{4, 84, 38, 117}));
-    EXPECT_EQ(KeyRect(20), (KeyRectangle{43, 195, 77, 265}));
-    EXPECT_EQ(KeyRect(26), (KeyRectangle{43, 232, 77, 265}));
-    EXPECT_EQ(KeyRect(30), (KeyRectangle{199, 232, 233, 265}));
-    EXPECT_EQ(KeyRect(0), KeyRectangle{});
+    EXPECT_EQ(KeyRect(kKeyExp), (KeyRectangle{4, 84, 38, 117}));
+    EXPECT_EQ(KeyRect(kKeyEnter), (KeyRectangle{43, 195, 77, 265}));
+    EXPECT_EQ(KeyRect(kKeyEnterLowerHalf), (KeyRectangle{43, 232, 77, 265}));
+    EXPECT_EQ(KeyRect(kKeyPlus), (KeyRectangle{199, 232, 233, 265}));
+    EXPECT_EQ(KeyRect(kNoKey), KeyRectangle{});
     EXPECT_EQ(KeyRect(-3), KeyRectangle{});
     for (int code = 1; code <= kKeyCount; ++code) {
         const KeyRectangle r = KeyRect(code);
@@ -24,47 +26,64 @@ TEST(KeyRect, GridOfThirtyFourByThirtyThreeKeys)
 
 TEST(HitTest, EdgesGapsAndTheTallEnterKey)
 {
-    EXPECT_EQ(HitTest(4, 84), 1);
-    EXPECT_EQ(HitTest(37, 116), 1);
-    EXPECT_EQ(HitTest(38, 84), 0);
-    EXPECT_EQ(HitTest(41, 100), 0);
-    EXPECT_EQ(HitTest(50, 240), 20);
-    EXPECT_EQ(HitTest(50, 264), 20);
-    EXPECT_EQ(HitTest(50, 265), 0);
-    EXPECT_EQ(HitTest(120, 50), 0);
-    EXPECT_EQ(HitTest(100, 119), 0);
-    EXPECT_EQ(HitTest(-1, -1), 0);
+    EXPECT_EQ(HitTest(4, 84), kKeyExp);
+    EXPECT_EQ(HitTest(37, 116), kKeyExp);
+    EXPECT_EQ(HitTest(38, 84), kNoKey);
+    EXPECT_EQ(HitTest(41, 100), kNoKey);
+    EXPECT_EQ(HitTest(50, 240), kKeyEnter);
+    EXPECT_EQ(HitTest(50, 264), kKeyEnter);
+    EXPECT_EQ(HitTest(50, 265), kNoKey);
+    EXPECT_EQ(HitTest(120, 50), kNoKey);
+    EXPECT_EQ(HitTest(100, 119), kNoKey);
+    EXPECT_EQ(HitTest(-1, -1), kNoKey);
 }
 
 TEST(HitTest, NeverYieldsTheCoveredCode)
 {
     for (int y = 0; y < kFaceHeight; ++y)
         for (int x = 0; x < kFaceWidth; ++x)
-            ASSERT_NE(HitTest(x, y), 26) << x << "," << y;
+            ASSERT_NE(HitTest(x, y), kKeyEnterLowerHalf) << x << "," << y;
 }
 
 TEST(KeyTable, LegendsFollowTheFace)
 {
-    EXPECT_EQ(kKeyTable[2].primary, "SIN");
-    EXPECT_EQ(kKeyTable[2].shifted, "SIN⁻¹");
-    EXPECT_EQ(kKeyTable[19].primary, "ENTER");
-    EXPECT_EQ(kKeyTable[24].colour, KeyColour::Yellow);
-    for (std::size_t i = 0; i < kKeyTable.size(); ++i)
-        EXPECT_EQ(kKeyTable[i].code, static_cast<int>(i) + 1);
+    EXPECT_EQ(kKeyTable[kKeySin - 1].primary, "SIN");
+    EXPECT_EQ(kKeyTable[kKeySin - 1].shifted, "SIN⁻¹");
+    EXPECT_EQ(kKeyTable[kKeyEnter - 1].primary, "ENTER");
+    EXPECT_EQ(kKeyTable[kKeyF - 1].colour, KeyColour::Yellow);
+    EXPECT_TRUE(RowsInKeyCodeOrder(kKeyTable));
+    for (std::size_t digit = 0; digit < kDigitKeys.size(); ++digit)
+        EXPECT_EQ(kKeyTable[static_cast<std::size_t>(kDigitKeys[digit] - 1)].primary, std::to_string(digit));
+}
+
+// Each per-key table asserts its order with this check when it compiles, so
+// the check itself must see a missing row and two rows swapped.
+TEST(KeyTable, OrderCheckSeesMissingAndSwappedRows)
+{
+    struct Row {
+        int code;
+    };
+    std::array<Row, kKeyCount> rows{};
+    for (int code = 1; code <= kKeyCount; ++code)
+        rows[static_cast<std::size_t>(code - 1)].code = code;
+    EXPECT_TRUE(RowsInKeyCodeOrder(rows));
+    std::swap(rows[kKeyF - 1], rows[kKeyEnterLowerHalf - 1]);
+    EXPECT_FALSE(RowsInKeyCodeOrder(rows));
+    EXPECT_FALSE(RowsInKeyCodeOrder(std::array<Row, kKeyCount - 1>{}));
 }
 
 TEST(KeyboardKey, MainRowAndPadDigitsAgree)
 {
     for (int digit = 0; digit <= 9; ++digit)
         EXPECT_EQ(KeyCodeForVirtualKey(48 + digit), KeyCodeForVirtualKey(96 + digit)) << digit;
-    EXPECT_EQ(KeyCodeForVirtualKey(55), 9);
-    EXPECT_EQ(KeyCodeForVirtualKey(48), 27);
-    EXPECT_EQ(KeyCodeForVirtualKey(190), 28);
-    EXPECT_EQ(KeyCodeForVirtualKey(110), 28);
-    EXPECT_EQ(KeyCodeForVirtualKey(32), 14);
-    EXPECT_EQ(KeyCodeForVirtualKey(13), 20);
-    EXPECT_EQ(KeyCodeForVirtualKey(65), 0);
-    EXPECT_EQ(KeyCodeForVirtualKey(187), 0);
+    EXPECT_EQ(KeyCodeForVirtualKey(55), kKey7);
+    EXPECT_EQ(KeyCodeForVirtualKey(48), kKey0);
+    EXPECT_EQ(KeyCodeForVirtualKey(190), kKeyPoint);
+    EXPECT_EQ(KeyCodeForVirtualKey(110), kKeyPoint);
+    EXPECT_EQ(KeyCodeForVirtualKey(32), kKeyChs);
+    EXPECT_EQ(KeyCodeForVirtualKey(13), kKeyEnter);
+    EXPECT_EQ(KeyCodeForVirtualKey(65), kNoKey);
+    EXPECT_EQ(KeyCodeForVirtualKey(187), kNoKey);
 }
 
 TEST(KeyboardKey, PerformsTheMappedKey)
@@ -72,7 +91,7 @@ TEST(KeyboardKey, PerformsTheMappedKey)
     CalcState state = test::AfterKeys("vk:55 vk:13 vk:99 vk:107");
     EXPECT_EQ(state.RegX, 10.0);
     EXPECT_EQ(state.RegLstX, 3.0);
-    EXPECT_EQ(state.KeyCode, 0);
+    EXPECT_EQ(state.KeyCode, kNoKey);
     state = test::AfterKeys("vk:50 vk:69 vk:51 vk:32");
     EXPECT_EQ(state.ExponentSign, L"-");
     state = test::AfterKeys("vk:70");
@@ -83,7 +102,7 @@ TEST(KeyboardKey, UnknownKeysOnlyResetKeyCode)
 {
     CalcState state = test::AfterKeys("F 1 2");
     const CalcState before = state;
-    state.KeyCode = 9;
+    state.KeyCode = kKey7;
     test::Press(state, "vk:16 vk:65 vk:67 vk:45");
     EXPECT_TRUE(test::SameBits(state, before));
 }

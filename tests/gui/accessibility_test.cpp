@@ -14,21 +14,6 @@
 namespace rpn::test {
 namespace {
 
-constexpr int kKeySin = 3;
-constexpr int kKeyReciprocal = 6;
-constexpr int kKeyEex = 8;
-constexpr int kKey7 = 9;
-constexpr int kKeyChs = 14;
-constexpr int kKeyEnter = 20;
-constexpr int kKey1 = 21;
-constexpr int kKey2 = 22;
-constexpr int kKey3 = 23;
-constexpr int kKeyF = 25;
-constexpr int kKey0 = 27;
-constexpr int kKeyPoint = 28;
-constexpr int kKey4 = 15;
-constexpr int kKey5 = 16;
-
 // The factory goes in after the application's own, as main() installs it,
 // and before the window exists. Installing it again changes nothing.
 struct CalculatorAccessibilityInstalled {
@@ -82,7 +67,7 @@ TEST_F(Accessibility, TheViewIsAGroupOfTheDisplayAndTwentyNineButtonsNamedAfterT
     EXPECT_EQ(KeyNamed(QStringLiteral("eˣ, shifted: LN"))->text(QAccessible::Description),
               QStringLiteral("e to the x; shifted: natural logarithm"));
     ASSERT_NE(KeyNamed(QStringLiteral("F")), nullptr) << "F has no shifted legend";
-    EXPECT_TRUE(KeyName(26).isEmpty());
+    EXPECT_TRUE(KeyName(kKeyEnterLowerHalf).isEmpty());
 }
 
 TEST_F(Accessibility, KeysSitWhereTheFaceDrawsThemAndHitTestingFindsThem)

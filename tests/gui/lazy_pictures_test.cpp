@@ -15,8 +15,6 @@
 namespace rpn::test {
 namespace {
 
-constexpr int kKey7 = 9;
-
 class StateDocument final : public ViewDocument {
 public:
     StateDocument()

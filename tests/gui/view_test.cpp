@@ -13,11 +13,6 @@
 namespace rpn::test {
 namespace {
 
-constexpr int kKey7 = 9;
-constexpr int kKey8 = 10;
-constexpr int kKey3 = 23;
-constexpr int kKeyPlus = 30;
-constexpr int kKeyZero = 27;
 const QPoint kGap{41, 100};
 const QPoint kDisplay{120, 50};
 
@@ -80,7 +75,7 @@ TEST(ViewTaps, ATapOffTheKeysCancelsFAndPrefixesWithoutAClick)
     EXPECT_FALSE(window.State().FunctionMode);
 
     window.TapKey(kKeyF);
-    window.TapKey(kKeyZero);
+    window.TapKey(kKey0);
     ASSERT_EQ(window.State().SuperMode, L"STO");
     window.Tap(kDisplay);
     EXPECT_EQ(window.State().SuperMode, L"");
@@ -260,7 +255,7 @@ TEST(ViewBrightness, AdjustsTheFaceButNeverThePressedKey)
     window.Down(TestWindow::KeyCentre(kKey7));
     const QImage shown = window.Paint();
     window.Up(kGap);
-    const KeyRectangle other = KeyRect(kKeyZero);
+    const KeyRectangle other = KeyRect(kKey0);
     EXPECT_EQ(shown.pixel(other.left + 3, other.top + 3), brighter.pixel(other.left + 3, other.top + 3));
     EXPECT_NE(shown.pixel(other.left + 3, other.top + 3), AsShown(normal).pixel(other.left + 3, other.top + 3));
     EXPECT_TRUE(SameRectangle(shown, pressed, KeyRect(kKey7)));

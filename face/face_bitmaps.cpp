@@ -1,0 +1,101 @@
+#include "face/face_bitmaps.h"
+
+#include <utility>
+
+#include "face/brightness.h"
+
+namespace rpn {
+
+namespace {
+
+QImage InFacePixelFormat(const QImage& picture)
+{
+    return picture.isNull() ? picture : picture.convertToFormat(kFacePixelFormat);
+}
+
+FacePictures InFacePixelFormat(FacePictures pictures)
+{
+    pictures.normal = InFacePixelFormat(pictures.normal);
+    pictures.pressed = InFacePixelFormat(pictures.pressed);
+    pictures.normalLarge = InFacePixelFormat(pictures.normalLarge);
+    pictures.pressedLarge = InFacePixelFormat(pictures.pressedLarge);
+    return pictures;
+}
+
+// The pixel format of the back buffer. Keeping the face also in it turns the
+// copy at every paint into a plain block copy instead of a conversion of
+// 64320 pixels.
+QImage ForPainting(const QImage& picture)
+{
+    return picture.isNull() ? picture : picture.convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace
+
+FaceBitmaps::FaceBitmaps(FacePictures pictures)
+    : m_pictures(InFacePixelFormat(std::move(pictures))),
+      m_largeFace(m_pictures.normalLarge),
+      m_face(m_pictures.normal),
+      m_facePainted(FaceForPainting())
+{
+}
+
+bool FaceBitmaps::SetBrightness(int brightness)
+{
+    if (m_brightness == brightness)
+        return false;
+    m_face = m_pictures.normal;
+    m_largeFace = m_pictures.normalLarge;
+    AdjustBrightness(m_face, brightness);
+    AdjustBrightness(m_largeFace, brightness);
+    m_facePainted = FaceForPainting();
+    m_brightness = brightness;
+    return true;
+}
+
+const QImage& FaceBitmaps::PaintedFace(bool large) const
+{
+    return large ? m_largeFace : m_facePainted;
+}
+
+const QImage& FaceBitmaps::PressedFace(bool large) const
+{
+    ReadPressedPicture();
+    return large ? m_pictures.pressedLarge : m_pictures.pressed;
+}
+
+bool FaceBitmaps::HasLargeFaces() const
+{
+    ReadLargePictures();
+    return !m_largeFace.isNull();
+}
+
+QImage FaceBitmaps::FaceForPainting() const
+{
+    // The face as drawn is in the resources in the painting format already.
+    if (m_face.cacheKey() == m_pictures.normal.cacheKey() && !m_pictures.normalPainted.isNull())
+        return m_pictures.normalPainted;
+    return ForPainting(m_face);
+}
+
+void FaceBitmaps::ReadPressedPicture() const
+{
+    if (!m_pictures.readPressed)
+        return;
+    m_pictures.pressed = InFacePixelFormat(m_pictures.readPressed());
+    m_pictures.readPressed = nullptr;
+}
+
+void FaceBitmaps::ReadLargePictures() const
+{
+    if (!m_pictures.readLarge)
+        return;
+    const auto [normal, pressed] = m_pictures.readLarge();
+    m_pictures.readLarge = nullptr;
+    m_pictures.normalLarge = InFacePixelFormat(normal);
+    m_pictures.pressedLarge = InFacePixelFormat(pressed);
+    m_largeFace = m_pictures.normalLarge;
+    AdjustBrightness(m_largeFace, m_brightness.value_or(0));
+}
+
+}  // namespace rpn

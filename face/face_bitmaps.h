@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QImage>
+#include <optional>
+
+#include "face/face_pictures.h"
+
+namespace rpn {
+
+// The face pictures as the view paints them: picture 139 at the brightness
+// set, picture 141 for the pressed key, and the large pair for dense or
+// enlarged screens. A picture the start did not read is read the first time
+// it is asked for; that cache is the only thing the const readers change, so
+// the view can compose from a const face.
+class FaceBitmaps {
+public:
+    explicit FaceBitmaps(FacePictures pictures);
+
+    // Rebuilds the faces at a brightness step. False when they already carry
+    // it: rebuilding would give the same pixels.
+    bool SetBrightness(int brightness);
+
+    // Picture 139 at the brightness set, in the face's pixel format.
+    const QImage& Face() const { return m_face; }
+    // What a paint copies as the whole face: picture 139 at the brightness
+    // set, in the back buffer's format, or its large version.
+    const QImage& PaintedFace(bool large) const;
+    // Picture 141, or its large version; the pressed key is copied from it.
+    const QImage& PressedFace(bool large) const;
+    // Whether there is a large pair to draw from (reads it when not yet read).
+    bool HasLargeFaces() const;
+
+private:
+    void ReadPressedPicture() const;
+    void ReadLargePictures() const;
+    QImage FaceForPainting() const;
+
+    // The pictures as given; their readers fill in the pressed face and the
+    // large pair on first need, hence mutable, as is the large face made
+    // from them at the brightness set.
+    mutable FacePictures m_pictures;
+    mutable QImage m_largeFace;
+    QImage m_face;
+    // The face in the back buffer's format, as painted. The pressed face is
+    // copied one key at a time, so it is not worth a second copy.
+    QImage m_facePainted;
+    std::optional<int> m_brightness;
+};
+
+}  // namespace rpn
