@@ -198,13 +198,14 @@ std::wstring FormatEng(const CalcState& state, double x)
     return result;
 }
 
-std::vector<MainLineCell> LayoutMainLine(const CalcState& state)
+std::vector<MainLineCell> LayoutMainLine(const CalcState& state, std::size_t mostCells)
 {
     const std::wstring& text = state.DisplayText;
     std::vector<MainLineCell> cells;
-    cells.reserve(text.size());
-    for (const wchar_t character : text)
-        cells.push_back({character});
+    const std::size_t shown = std::min(text.size(), mostCells);
+    cells.reserve(shown);
+    for (std::size_t index = 0; index < shown; ++index)
+        cells.push_back({text[index]});
     if (cells.empty())
         return cells;
 
