@@ -125,6 +125,10 @@ void ArchiveWriter::String(const std::wstring& text)
 {
     const std::u16string units = ToUtf16(text);
     const std::size_t length = units.size();
+    if (length > kMostTextUnits) {
+        m_failed = true;
+        return;
+    }
     Unsigned(kLongLength, 1);
     Word(kWideTag);
     if (length < kLongLength) {
@@ -232,8 +236,10 @@ bool ArchiveReader::String(std::wstring& text)
         }
     }
 
-    // The length is not trusted for an allocation: the text grows only with
-    // bytes that are really there.
+    if (length > kMostTextUnits)
+        return false;
+    // Nor is a length within the limit trusted for an allocation: the text
+    // grows only with bytes that are really there.
     std::wstring result;
     const std::size_t unitSize = wide ? 2 : 1;
     Utf16Decoder decoder(result);
