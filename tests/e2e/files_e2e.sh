@@ -167,6 +167,12 @@ if [ "$(id -u)" -eq 0 ] && mkdir "$work/full" && mount -t tmpfs -o size=64k tmpf
     mounted="$work/full"
     "$cli" --save "$work/full/state.rpn" 1 2 3 ENTER >/dev/null
     cp "$work/full/state.rpn" "$work/old.rpn"
+    # The settings file on the same disk, as the earlier runs left it.
+    ini_directory="Local AppWizard-Generated Applications"
+    mkdir -p "$work/full/config/$ini_directory"
+    cp "$XDG_CONFIG_HOME/$ini_directory/RPN.ini" "$work/full/config/$ini_directory/"
+    cp "$XDG_CONFIG_HOME/$ini_directory/RPN.ini" "$work/old.ini"
+    export XDG_CONFIG_HOME="$work/full/config"
     dd if=/dev/zero of="$work/full/fill" bs=4k >/dev/null 2>&1 || true
     start "$work/full/state.rpn"
     wait_for main || true
@@ -177,15 +183,20 @@ if [ "$(id -u)" -eq 0 ] && mkdir "$work/full" && mount -t tmpfs -o size=64k tmpf
         check "Ctrl+S on a full disk: a message box" "box" "none within 20 s"
     fi
     check "the old file is intact" "same" "$(cmp -s "$work/full/state.rpn" "$work/old.rpn" && echo same)"
-    check "nothing left on the full disk" "fill state.rpn" "$(ls -A "$work/full" | tr '\n' ' ' | sed 's/ $//')"
+    check "nothing left on the full disk" "config fill state.rpn" "$(ls -A "$work/full" | tr '\n' ' ' | sed 's/ $//')"
     rm "$work/full/fill"
     wait_for main || true
     keys ctrl+s
     sleep 0.5
     check "no message once there is room" "" "$(window_of_height box)"
     check "Ctrl+S saved the state" " 9.000000 00" "$("$cli" --state "$work/full/state.rpn" ENTER)"
+    # Full again at the exit: the settings cannot be written, and the old
+    # settings file stays as it was.
+    dd if=/dev/zero of="$work/full/fill" bs=4k >/dev/null 2>&1 || true
     stop
-    check "SIGTERM after the saves ends the program normally" "0" "$exit_status"
+    check "SIGTERM on a full disk ends the program normally" "0" "$exit_status"
+    check "the settings file is intact" "same" "$(cmp -s "$work/full/config/$ini_directory/RPN.ini" "$work/old.ini" && echo same)"
+    check "nothing left beside the settings file" "RPN.ini" "$(ls -A "$work/full/config/$ini_directory" | tr '\n' ' ' | sed 's/ $//')"
 else
     echo "SKIPPED: cannot mount tmpfs (needs root and mount); the full-disk Ctrl+S was not tried"
 fi

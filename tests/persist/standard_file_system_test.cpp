@@ -219,6 +219,28 @@ TEST_F(FileLayer, SavesThroughEitherKindOfTemporaryFileWithShortWrites)
     }
 }
 
+TEST_F(FileLayer, NothingTouchesTheDiskBeforeTheCommit)
+{
+    Put("a.rpn", "old");
+    StandardFileSystem files;
+    {
+        auto sink = files.CreateFile(Path("a.rpn"));
+        ASSERT_TRUE(sink);
+        const std::uint8_t bytes[] = {'n', 'e', 'w'};
+        ASSERT_TRUE(sink->Write(bytes));
+        EXPECT_EQ(Entries(), std::set<std::string>{"a.rpn"});
+    }
+    EXPECT_EQ(Contents("a.rpn"), "old");
+    EXPECT_EQ(Entries(), std::set<std::string>{"a.rpn"});
+    // Nor does a record past the limit ever reach it.
+    auto sink = files.CreateFile(Path("a.rpn"));
+    ASSERT_TRUE(sink);
+    const std::vector<std::uint8_t> tooMany(kMostStateFileBytes + 1, 'x');
+    EXPECT_FALSE(sink->Write(tooMany));
+    EXPECT_FALSE(sink->Commit());
+    EXPECT_EQ(Contents("a.rpn"), "old");
+}
+
 TEST_F(FileLayer, ASymbolicLinkStaysALinkAndTheFileItNamesIsReplaced)
 {
     StandardFileSystem files;
