@@ -179,15 +179,28 @@ private:
             if (!exchanged && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
                 return false;
         }
+        // Without the swap, the old file keeps a second name while the new one
+        // is renamed over it, where the file system has hard links.
+        std::string backup;
+        if (m_target.existing && !exchanged) {
+            if (const auto hidden = RandomName(m_target.name);
+                hidden && m_calls.LinkAt(m_directory, name, m_directory, hidden->c_str(), 0) == 0)
+                backup = *hidden;
+        }
         const bool newlyLinked = !m_target.existing && m_temporaryName == m_target.name;
-        if (!exchanged && !newlyLinked && m_calls.RenameAt(m_directory, temporary, m_directory, name, 0) != 0)
+        if (!exchanged && !newlyLinked && m_calls.RenameAt(m_directory, temporary, m_directory, name, 0) != 0) {
+            if (!backup.empty())
+                m_calls.UnlinkAt(m_directory, backup.c_str(), 0);
             return false;
+        }
         if (m_calls.Fsync(m_directory) != 0) {
             // Undone as far as it can be: the old file back under its name
             // (should that fail too, the hidden name keeps it), a new one
             // gone.
             const bool swappedBack =
                 exchanged && m_calls.RenameAt(m_directory, temporary, m_directory, name, RENAME_EXCHANGE) == 0;
+            if (!backup.empty())
+                m_calls.RenameAt(m_directory, backup.c_str(), m_directory, name, 0);
             if (!m_target.existing)
                 m_calls.UnlinkAt(m_directory, name, 0);
             if (!swappedBack)
@@ -196,6 +209,10 @@ private:
         }
         if (!exchanged) {
             m_temporaryName.clear();
+            if (!backup.empty()) {
+                m_calls.UnlinkAt(m_directory, backup.c_str(), 0);
+                m_calls.Fsync(m_directory);
+            }
             return true;
         }
         // The old file, now under the hidden name, goes; that it might come

@@ -159,35 +159,40 @@ TEST_F(FileLayer, AFailureAtAnyStepOfASaveKeepsTheOldFileAndLeavesNothingBehind)
     };
     for (const bool unnamed : {true, false}) {
         for (const bool existing : {true, false}) {
-            for (const Step& step : steps) {
-                // Each route makes only some of the calls: the named one links
-                // nothing, and a new unnamed file is linked under its name.
-                if ((step.call == Call::Link && !unnamed) || (step.call == Call::Rename && unnamed && !existing))
-                    continue;
-                const std::string context = std::string(step.what) + (unnamed ? ", O_TMPFILE" : ", mkostemp") +
-                                            (existing ? ", replacing" : ", new file");
-                fs::remove_all(m_directory);
-                fs::create_directory(m_directory);
-                StandardFileSystem plain;
-                if (existing) {
-                    ASSERT_TRUE(Save(plain, "a.rpn", test::AfterKeys("1 2 3"))) << context;
-                }
-                const std::string old = existing ? Contents("a.rpn") : "";
-                const auto before = Entries();
+            for (const bool exchange : {true, false}) {
+                for (const Step& step : steps) {
+                    // Each route makes only some of the calls: the named one links
+                    // nothing, and a new unnamed file is linked under its name.
+                    if ((step.call == Call::Link && !unnamed) || (step.call == Call::Rename && unnamed && !existing))
+                        continue;
+                    const std::string context = std::string(step.what) + (unnamed ? ", O_TMPFILE" : ", mkostemp") +
+                                                (existing ? ", replacing" : ", new file") +
+                                                (exchange ? "" : ", no swap");
+                    fs::remove_all(m_directory);
+                    fs::create_directory(m_directory);
+                    StandardFileSystem plain;
+                    if (existing) {
+                        ASSERT_TRUE(Save(plain, "a.rpn", test::AfterKeys("1 2 3"))) << context;
+                    }
+                    const std::string old = existing ? Contents("a.rpn") : "";
+                    const auto before = Entries();
 
-                FaultyCalls calls;
-                calls.Fail(step.call, step.nth, step.error);
-                calls.WritePieces(50);
-                if (!unnamed)
-                    calls.WithoutUnnamedFiles();
-                StandardFileSystem files(calls);
-                EXPECT_FALSE(Save(files, "a.rpn")) << context;
-                EXPECT_EQ(m_dialogs.Messages(), kFileError) << context;
-                EXPECT_EQ(Entries(), before) << context;
-                if (existing) {
-                    EXPECT_EQ(Contents("a.rpn"), old) << context;
+                    FaultyCalls calls;
+                    calls.Fail(step.call, step.nth, step.error);
+                    calls.WritePieces(50);
+                    if (!unnamed)
+                        calls.WithoutUnnamedFiles();
+                    if (!exchange)
+                        calls.WithoutExchange();
+                    StandardFileSystem files(calls);
+                    EXPECT_FALSE(Save(files, "a.rpn")) << context;
+                    EXPECT_EQ(m_dialogs.Messages(), kFileError) << context;
+                    EXPECT_EQ(Entries(), before) << context;
+                    if (existing) {
+                        EXPECT_EQ(Contents("a.rpn"), old) << context;
+                    }
+                    EXPECT_GE(calls.Count(step.call), step.nth) << context << ": the step was never reached";
                 }
-                EXPECT_GE(calls.Count(step.call), step.nth) << context << ": the step was never reached";
             }
         }
     }
