@@ -19,9 +19,11 @@ inline constexpr std::size_t kMostStateFileBytes = 64 * 1024;
 // an unnamed file in the target's directory (O_TMPFILE, linked in once it is
 // complete) or, where the file system has none, a file of an unpredictable
 // name made there by mkostemp. Every write, the sync, the close and the link
-// are checked; only then is the new file swapped with the target, and the
-// directory synced. Any failure leaves the target as it was (a failed
-// directory sync swaps the old file back) and no temporary file behind.
+// are checked; only then is the new file swapped with the target (renamed
+// over it where the file system cannot swap, the old file keeping a hidden
+// second name meanwhile), and the directory synced. Any failure leaves the
+// target as it was (a failed directory sync puts the old file back) and no
+// temporary file behind.
 //
 // Targets: a symbolic link is followed and the file it names is replaced (the
 // link stays); a link to nothing, a read-only file and anything that is not a
