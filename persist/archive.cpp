@@ -123,9 +123,11 @@ void ArchiveWriter::Double(double value)
 
 void ArchiveWriter::String(const std::wstring& text)
 {
-    const std::u16string units = ToUtf16(text);
+    // Every character takes at least one unit: a text too long is known
+    // before it is converted.
+    const std::u16string units = text.size() > kMostTextUnits ? std::u16string() : ToUtf16(text);
     const std::size_t length = units.size();
-    if (length > kMostTextUnits) {
+    if (text.size() > kMostTextUnits || length > kMostTextUnits) {
         m_failed = true;
         return;
     }
