@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The window's file paths in a real X server: a FIFO named on the command
-# line and one chosen in File > Load State (neither may hang the program), a
-# file declaring a 256 MiB text (the peak memory of the load), and Ctrl+S
-# onto a full file system (as root, on a small tmpfs: "File Error", the old
-# file byte for byte and nothing left behind).
+# line and chosen in File > Load State and File Open (none may hang the
+# program), a file declaring a 256 MiB text (the peak memory of the load),
+# and Ctrl+S onto a full file system (as root, on a small tmpfs: "File
+# Error", the old file and the settings file byte for byte, nothing left
+# behind).
 # Usage: files_e2e.sh path/to/rpn path/to/rpn-cli
 set -euo pipefail
 
@@ -140,6 +141,21 @@ fi
 wait_for main || true
 keys 5 Return
 check "the window works after Load State" "5.000000e+00" "$(copied)"
+
+# And through File Open (Ctrl+O), the framework's own open path.
+keys ctrl+o
+sleep 1
+xdotool search --sync --onlyvisible --name "^Open$" windowfocus --sync >/dev/null 2>&1 || true
+xdotool type --delay 20 "$work/fifo.rpn"
+keys Return
+if wait_for box; then
+    check "FIFO through Open: the message box" "dismissed" "$(dismiss_box)"
+else
+    check "FIFO through Open: a message box" "box" "none within 20 s"
+fi
+wait_for main || true
+keys 6 Return
+check "the window works after Open" "6.000000e+00" "$(copied)"
 stop
 check "SIGTERM after the FIFOs ends the program normally" "0" "$exit_status"
 
