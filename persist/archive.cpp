@@ -238,12 +238,15 @@ bool ArchiveReader::String(std::wstring& text)
         }
     }
 
+    const std::size_t unitSize = wide ? 2 : 1;
     if (length > kMostTextUnits)
+        return false;
+    const auto remaining = m_source.Remaining();
+    if (remaining && length * unitSize > *remaining + (m_end - m_begin))
         return false;
     // Nor is a length within the limit trusted for an allocation: the text
     // grows only with bytes that are really there.
     std::wstring result;
-    const std::size_t unitSize = wide ? 2 : 1;
     Utf16Decoder decoder(result);
     std::array<std::uint8_t, kArchiveBufferSize> chunk{};
     while (length > 0) {

@@ -25,8 +25,9 @@ namespace rpn {
 // as U+FFFD.
 //
 // A text is at most kMostTextUnits UTF-16 units long both ways: a longer
-// length in a file fails the read before anything is allocated for it, and a
-// longer text fails the write (the writer's Close reports it).
+// length in a file, or one longer than the bytes the source still holds,
+// fails the read before anything is allocated for it, and a longer text
+// fails the write (the writer's Close reports it).
 inline constexpr std::size_t kArchiveBufferSize = 4096;
 inline constexpr std::size_t kMostTextUnits = 4096;
 

@@ -45,12 +45,16 @@ private:
 
 class FileSource final : public ByteSource {
 public:
-    FileSource(SystemCalls& calls, int descriptor) : m_calls(calls), m_descriptor(descriptor) {}
+    FileSource(SystemCalls& calls, int descriptor, std::size_t size)
+        : m_calls(calls), m_descriptor(descriptor), m_budget(size)
+    {
+    }
     ~FileSource() override { m_calls.Close(m_descriptor); }
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
 
-    // A file that grew past the limit since it was opened is read no further.
+    // The file is read as long as it was when opened, which is within the
+    // limit; whatever it grew by since is no part of it.
     std::size_t Read(std::span<std::uint8_t> buffer) override
     {
         const std::size_t wanted = std::min(buffer.size(), m_budget);
@@ -65,10 +69,12 @@ public:
         }
     }
 
+    std::optional<std::uint64_t> Remaining() const override { return m_budget; }
+
 private:
     SystemCalls& m_calls;
     int m_descriptor;
-    std::size_t m_budget = kMostStateFileBytes;
+    std::size_t m_budget;
 };
 
 }  // namespace
@@ -98,7 +104,7 @@ std::unique_ptr<ByteSource> StandardFileSystem::OpenFile(const std::wstring& pat
         m_calls.Close(descriptor);
         return nullptr;
     }
-    return std::make_unique<FileSource>(m_calls, descriptor);
+    return std::make_unique<FileSource>(m_calls, descriptor, static_cast<std::size_t>(info.st_size));
 }
 
 }  // namespace rpn
