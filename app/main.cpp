@@ -11,10 +11,10 @@
 #include "app/termination_signals.h"
 #include "face/accessibility.h"
 #include "face/face_pictures.h"
+#include "persist/standard_file_system.h"
 #include "platform/fonts.h"
 #include "platform/qt_clipboard.h"
 #include "platform/qt_dialogs.h"
-#include "platform/qt_file_system.h"
 #include "platform/qt_profile_store.h"
 #include "platform/sound.h"
 
@@ -27,7 +27,7 @@ int main(int argc, char* argv[])
     rpn::QtProfileStore profile;
     rpn::QtClipboard clipboard(*QGuiApplication::clipboard());
     rpn::QtDialogs dialogs(nullptr, QStringLiteral("Kel's RPN"));
-    rpn::QtFileSystem files;
+    rpn::StandardFileSystem files;
     rpn::QtClickSound click(QUrl(QStringLiteral("qrc:/click.wav")));
 
     rpn::CRPNApp calculator({profile, clipboard, dialogs, files, click}, rpn::LoadFacePicturesLazily());

@@ -55,8 +55,9 @@ void CMainFrame::RegisterCommands(CommandTable& table, std::function<void(const 
     for (int index = 0; index < command::kRecentFileCount; ++index)
         table.Register(command::RecentFileFirst + index, [this, index, openRecentFile] {
             const auto& paths = m_recentFiles.Paths();
+            // A copy: opening the file moves it to the top of this very list.
             if (static_cast<std::size_t>(index) < paths.size())
-                openRecentFile(paths[static_cast<std::size_t>(index)]);
+                openRecentFile(std::wstring(paths[static_cast<std::size_t>(index)]));
         });
 }
 

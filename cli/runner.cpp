@@ -14,6 +14,7 @@
 #include "face/keypad.h"
 #include "persist/standard_file_system.h"
 #include "persist/state_file.h"
+#include "persist/utf8.h"
 
 namespace rpn::cli {
 
@@ -31,13 +32,23 @@ struct Options {
     std::vector<std::string> keys;
 };
 
+// The main line can carry a state file's texts; a control character among
+// them would drive the terminal, so each one is shown as '?'.
+std::string Printable(std::wstring text)
+{
+    for (wchar_t& character : text)
+        if (character < 0x20 || (character >= 0x7F && character <= 0x9F))
+            character = L'?';
+    return Utf8(text);
+}
+
 // The state-file code reports through message boxes; here they go to
 // standard error, and nobody is there to answer a file dialog.
 class StreamDialogs final : public Dialogs {
 public:
     explicit StreamDialogs(std::ostream& err) : m_err(err) {}
     std::optional<std::wstring> AskFileName(const FileDialogRequest&) override { return std::nullopt; }
-    void ShowMessage(std::wstring_view text) override { m_err << Utf8(std::wstring(text)) << '\n'; }
+    void ShowMessage(std::wstring_view text) override { m_err << Printable(std::wstring(text)) << '\n'; }
 
 private:
     std::ostream& m_err;
@@ -174,7 +185,7 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
     CalcState state = start;
     for (const Script& script : scripts) {
         state = RunScript(script, *options, start);
-        out << (options->json ? StateJson(state) : Utf8(DrawnMainLine(state))) << '\n';
+        out << (options->json ? StateJson(state) : Printable(DrawnMainLine(state))) << '\n';
     }
     if (options->saveFile && !WriteStateFile(state, WidePath(*options->saveFile), files, dialogs))
         return kExitFileError;

@@ -6,9 +6,6 @@
 
 namespace rpn::cli {
 
-// UTF-8 of a wide text (code points above U+FFFF included).
-std::string Utf8(const std::wstring& text);
-
 // One line of JSON with every CalcState field by its name, doubles as
 // "%.17g" numbers (non-finite ones as "nan", "inf", "-inf"), plus "Display":
 // the main line as drawn.

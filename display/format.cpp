@@ -62,19 +62,28 @@ void ShowX(CalcState& state)
     state.DisplayText = std::move(text);
 }
 
+// Only a damaged store can hold entry texts longer than the cells; what
+// does not fit is not even copied, so a key costs the same however long
+// they are.
+void AppendUpTo(std::wstring& text, const std::wstring& part, std::size_t most)
+{
+    if (text.size() < most)
+        text.append(part, 0, most - text.size());
+}
+
 void ShowEntry(CalcState& state)
 {
-    std::wstring text = state.IntegerSign + state.Integer;
+    std::wstring text;
+    const std::size_t mantissaCells = state.ExpoMode ? kEntryMantissaWidth : kMainLineCells;
+    AppendUpTo(text, state.IntegerSign, mantissaCells);
+    AppendUpTo(text, state.Integer, mantissaCells);
     if (state.DecimalMode)
-        text += state.Fraction;
+        AppendUpTo(text, state.Fraction, mantissaCells);
     if (state.ExpoMode) {
         text.resize(kEntryMantissaWidth, L' ');
-        text += state.ExponentSign;
-        text += state.Exponent;
+        AppendUpTo(text, state.ExponentSign, kMainLineCells);
+        AppendUpTo(text, state.Exponent, kMainLineCells);
     }
-    // Only a damaged store can hold longer entry texts; show what fits.
-    if (text.size() > kMainLineCells)
-        text.resize(kMainLineCells);
     state.DisplayText = std::move(text);
 }
 
@@ -198,13 +207,14 @@ std::wstring FormatEng(const CalcState& state, double x)
     return result;
 }
 
-std::vector<MainLineCell> LayoutMainLine(const CalcState& state)
+std::vector<MainLineCell> LayoutMainLine(const CalcState& state, std::size_t mostCells)
 {
     const std::wstring& text = state.DisplayText;
     std::vector<MainLineCell> cells;
-    cells.reserve(text.size());
-    for (const wchar_t character : text)
-        cells.push_back({character});
+    const std::size_t shown = std::min(text.size(), mostCells);
+    cells.reserve(shown);
+    for (std::size_t index = 0; index < shown; ++index)
+        cells.push_back({text[index]});
     if (cells.empty())
         return cells;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,7 +37,9 @@ struct MainLineCell {
     bool separator = false;
 };
 
-std::vector<MainLineCell> LayoutMainLine(const CalcState& state);
+// The first mostCells cells (all by default); the marks are placed as the
+// whole text puts them, so a long text costs only the cells asked for.
+std::vector<MainLineCell> LayoutMainLine(const CalcState& state, std::size_t mostCells = SIZE_MAX);
 
 // The main line as it is seen: each character followed by the point or the
 // separator drawn beside it.

@@ -10,7 +10,7 @@
 #include "engine/number_text.h"
 #include "fuzz/fuzz_support.h"
 #include "persist/clipboard_commands.h"
-#include "persist/standard_file_system.h"
+#include "persist/utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

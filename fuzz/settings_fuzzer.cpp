@@ -10,7 +10,7 @@
 #include "display/format.h"
 #include "fuzz/fuzz_support.h"
 #include "persist/settings.h"
-#include "persist/standard_file_system.h"
+#include "persist/utf8.h"
 
 namespace {
 

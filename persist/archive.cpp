@@ -123,8 +123,14 @@ void ArchiveWriter::Double(double value)
 
 void ArchiveWriter::String(const std::wstring& text)
 {
-    const std::u16string units = ToUtf16(text);
+    // Every character takes at least one unit: a text too long is known
+    // before it is converted.
+    const std::u16string units = text.size() > kMostTextUnits ? std::u16string() : ToUtf16(text);
     const std::size_t length = units.size();
+    if (text.size() > kMostTextUnits || length > kMostTextUnits) {
+        m_failed = true;
+        return;
+    }
     Unsigned(kLongLength, 1);
     Word(kWideTag);
     if (length < kLongLength) {
@@ -232,10 +238,15 @@ bool ArchiveReader::String(std::wstring& text)
         }
     }
 
-    // The length is not trusted for an allocation: the text grows only with
-    // bytes that are really there.
-    std::wstring result;
     const std::size_t unitSize = wide ? 2 : 1;
+    if (length > kMostTextUnits)
+        return false;
+    const auto remaining = m_source.Remaining();
+    if (remaining && length * unitSize > *remaining + (m_end - m_begin))
+        return false;
+    // Nor is a length within the limit trusted for an allocation: the text
+    // grows only with bytes that are really there.
+    std::wstring result;
     Utf16Decoder decoder(result);
     std::array<std::uint8_t, kArchiveBufferSize> chunk{};
     while (length > 0) {

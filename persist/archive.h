@@ -23,7 +23,13 @@ namespace rpn {
 // A code point that UTF-16 cannot carry (a lone surrogate, anything past
 // U+10FFFF) is written as U+FFFD, and a lone surrogate unit in a file reads
 // as U+FFFD.
+//
+// A text is at most kMostTextUnits UTF-16 units long both ways: a longer
+// length in a file, or one longer than the bytes the source still holds,
+// fails the read before anything is allocated for it, and a longer text
+// fails the write (the writer's Close reports it).
 inline constexpr std::size_t kArchiveBufferSize = 4096;
+inline constexpr std::size_t kMostTextUnits = 4096;
 
 class ArchiveWriter {
 public:

@@ -2,200 +2,109 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <string>
+#include <vector>
+
+#include "persist/safe_replace.h"
 
 namespace rpn {
 
 namespace {
 
-constexpr char32_t kEscapeBase = 0xDC80;
-
-// The length of the UTF-8 sequence at bytes[i], or 0 when none starts there.
-std::size_t SequenceLength(std::string_view bytes, std::size_t i, char32_t& code)
-{
-    const auto lead = static_cast<unsigned char>(bytes[i]);
-    std::size_t length = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-        code = lead;
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1Fu;
-        minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        code = lead & 0x0Fu;
-        minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        code = lead & 0x07u;
-        minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + length > bytes.size())
-        return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(bytes[i + k]);
-        if ((next & 0xC0u) != 0x80u)
-            return 0;
-        code = (code << 6) | (next & 0x3Fu);
-    }
-    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return 0;
-    return length;
-}
-
-class PosixSink final : public ByteSink {
+// Collects the record; the file is written only at the commit, in one piece.
+class ReplacingSink final : public ByteSink {
 public:
-    PosixSink(std::string target, std::string temporary, int descriptor)
-        : m_target(std::move(target)), m_temporary(std::move(temporary)), m_descriptor(descriptor)
-    {
-    }
-    ~PosixSink() override
-    {
-        if (m_descriptor >= 0)
-            ::close(m_descriptor);
-        if (!m_committed)
-            ::unlink(m_temporary.c_str());
-    }
-    PosixSink(const PosixSink&) = delete;
-    PosixSink& operator=(const PosixSink&) = delete;
+    ReplacingSink(SystemCalls& calls, SaveTarget target) : m_calls(calls), m_target(std::move(target)) {}
 
     bool Write(std::span<const std::uint8_t> bytes) override
     {
-        while (!m_failed && !bytes.empty()) {
-            const ssize_t written = ::write(m_descriptor, bytes.data(), bytes.size());
-            if (written < 0 && errno == EINTR)
-                continue;
-            if (written <= 0)
-                m_failed = true;
-            else
-                bytes = bytes.subspan(static_cast<std::size_t>(written));
-        }
+        if (m_failed || bytes.size() > kMostStateFileBytes - m_bytes.size())
+            m_failed = true;
+        else
+            m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
         return !m_failed;
     }
 
     bool Commit() override
     {
-        if (m_failed || ::fsync(m_descriptor) != 0)
-            return false;
-        const int descriptor = m_descriptor;
-        m_descriptor = -1;
-        if (::close(descriptor) != 0 || std::rename(m_temporary.c_str(), m_target.c_str()) != 0)
+        if (m_failed || m_committed)
             return false;
         m_committed = true;
-        return true;
+        return ReplaceFile(m_calls, m_target, m_bytes);
     }
 
 private:
-    std::string m_target;
-    std::string m_temporary;
-    int m_descriptor;
+    SystemCalls& m_calls;
+    SaveTarget m_target;
+    std::vector<std::uint8_t> m_bytes;
     bool m_failed = false;
     bool m_committed = false;
 };
 
-class PosixSource final : public ByteSource {
+class FileSource final : public ByteSource {
 public:
-    explicit PosixSource(int descriptor) : m_descriptor(descriptor) {}
-    ~PosixSource() override { ::close(m_descriptor); }
-    PosixSource(const PosixSource&) = delete;
-    PosixSource& operator=(const PosixSource&) = delete;
+    FileSource(SystemCalls& calls, int descriptor, std::size_t size)
+        : m_calls(calls), m_descriptor(descriptor), m_budget(size)
+    {
+    }
+    ~FileSource() override { m_calls.Close(m_descriptor); }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
 
+    // The file is read as long as it was when opened, which is within the
+    // limit; whatever it grew by since is no part of it.
     std::size_t Read(std::span<std::uint8_t> buffer) override
     {
+        const std::size_t wanted = std::min(buffer.size(), m_budget);
         for (;;) {
-            const ssize_t got = ::read(m_descriptor, buffer.data(), buffer.size());
+            const ssize_t got = m_calls.Read(m_descriptor, buffer.data(), wanted);
             if (got < 0 && errno == EINTR)
                 continue;
-            return got > 0 ? static_cast<std::size_t>(got) : 0;
+            if (got <= 0)
+                return 0;
+            m_budget -= static_cast<std::size_t>(got);
+            return static_cast<std::size_t>(got);
         }
     }
 
+    std::optional<std::uint64_t> Remaining() const override { return m_budget; }
+
 private:
+    SystemCalls& m_calls;
     int m_descriptor;
+    std::size_t m_budget;
 };
 
 }  // namespace
 
-std::wstring WidePath(std::string_view bytes)
-{
-    std::wstring path;
-    for (std::size_t i = 0; i < bytes.size();) {
-        char32_t code = 0;
-        const std::size_t length = SequenceLength(bytes, i, code);
-        if (length == 0) {
-            path += static_cast<wchar_t>(kEscapeBase + static_cast<unsigned char>(bytes[i]) - 0x80);
-            ++i;
-        } else {
-            path += static_cast<wchar_t>(code);
-            i += length;
-        }
-    }
-    return path;
-}
-
-std::string NarrowPath(const std::wstring& path)
-{
-    std::string bytes;
-    for (const wchar_t wide : path) {
-        const auto code = static_cast<char32_t>(wide);
-        if (code >= kEscapeBase && code <= kEscapeBase + 0x7F) {
-            bytes += static_cast<char>(code - kEscapeBase + 0x80);
-        } else if (code < 0x80) {
-            bytes += static_cast<char>(code);
-        } else if (code < 0x800) {
-            bytes += static_cast<char>(0xC0 | (code >> 6));
-            bytes += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            bytes += static_cast<char>(0xE0 | (code >> 12));
-            bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            bytes += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            bytes += static_cast<char>(0xF0 | (code >> 18));
-            bytes += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            bytes += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return bytes;
-}
-
 std::unique_ptr<ByteSink> StandardFileSystem::CreateFile(const std::wstring& path)
 {
-    std::string target = NarrowPath(path);
-    // A replaced file keeps its permissions; a new one gets the usual ones
-    // through the umask.
-    struct stat existing {};
-    const bool replacing = ::stat(target.c_str(), &existing) == 0;
-    const mode_t mode = replacing ? (existing.st_mode & 07777) : 0666;
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        std::string temporary = target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (descriptor >= 0) {
-            if (replacing)
-                ::fchmod(descriptor, mode);
-            return std::make_unique<PosixSink>(std::move(target), std::move(temporary), descriptor);
-        }
-        if (errno != EEXIST)
-            return nullptr;
-    }
-    return nullptr;
+    auto target = ResolveSaveTarget(m_calls, NarrowPath(path));
+    if (!target)
+        return nullptr;
+    return std::make_unique<ReplacingSink>(m_calls, std::move(*target));
 }
 
 std::unique_ptr<ByteSource> StandardFileSystem::OpenFile(const std::wstring& path)
 {
-    const int descriptor = ::open(NarrowPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    // Only a regular file is opened at all (opening a device can act on it),
+    // and without blocking, so that a FIFO put there in the meantime cannot
+    // hold the program; what was opened is checked again.
+    const std::string name = NarrowPath(path);
+    struct stat info {};
+    if (m_calls.Stat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return nullptr;
+    const int descriptor = m_calls.Open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
     if (descriptor < 0)
         return nullptr;
-    return std::make_unique<PosixSource>(descriptor);
+    if (m_calls.Fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size > static_cast<off_t>(kMostStateFileBytes)) {
+        m_calls.Close(descriptor);
+        return nullptr;
+    }
+    return std::make_unique<FileSource>(m_calls, descriptor, static_cast<std::size_t>(info.st_size));
 }
 
 }  // namespace rpn

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -33,6 +34,9 @@ public:
     // end of the file or on a read error. May return fewer than asked for
     // before the end.
     virtual std::size_t Read(std::span<std::uint8_t> buffer) = 0;
+    // How many bytes are still to come, where the source knows; a reader
+    // checks the lengths a file declares against it.
+    virtual std::optional<std::uint64_t> Remaining() const { return std::nullopt; }
 };
 
 // Opens the files the user names for state files. Owned by the caller; the

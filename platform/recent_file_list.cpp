@@ -26,8 +26,10 @@ void RecentFileList::Add(const std::wstring& path)
 {
     if (path.empty())
         return;
-    std::erase(m_paths, path);
-    m_paths.insert(m_paths.begin(), path);
+    // path may be one of the list's own entries, which the erase destroys.
+    std::wstring chosen = path;
+    std::erase(m_paths, chosen);
+    m_paths.insert(m_paths.begin(), std::move(chosen));
     if (m_paths.size() > m_capacity)
         m_paths.resize(m_capacity);
     Write();

@@ -174,7 +174,7 @@ void Surface::CopyRectangle(const QImage& picture, const QRect& rectangle)
 
 void Surface::ClipTo(const QRect& rectangle)
 {
-    m_painter.setClipRect(rectangle);
+    m_painter.setClipRect(rectangle, m_painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 
 void Surface::CopyPicture(const QImage& picture)

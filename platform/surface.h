@@ -48,7 +48,8 @@ public:
     // picture for a dense screen); the rectangle is in face pixels.
     void CopyRectangle(const QImage& picture, const QRect& rectangle);
     void CopyPicture(const QImage& picture);
-    // Limits all further drawing to a rectangle in face pixels.
+    // Limits all further drawing to a rectangle in face pixels, within any
+    // limit set before.
     void ClipTo(const QRect& rectangle);
 
     qreal Scale() const { return m_scale; }

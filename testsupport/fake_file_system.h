@@ -49,6 +49,7 @@ class MemorySource final : public ByteSource {
 public:
     explicit MemorySource(Bytes bytes, std::size_t pieceSize = 0) : m_bytes(std::move(bytes)), m_pieceSize(pieceSize) {}
     std::size_t Read(std::span<std::uint8_t> buffer) override;
+    std::optional<std::uint64_t> Remaining() const override { return m_bytes.size() - m_position; }
 
 private:
     Bytes m_bytes;

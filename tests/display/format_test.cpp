@@ -128,6 +128,47 @@ TEST(UpdateDisplay, ErrorChecksReplaceX)
     EXPECT_EQ(state.RegX, -9.999999e99);
 }
 
+// Entry texts longer than the cells come only from a damaged store: the main
+// line shows their start, mantissa and exponent in their usual places, and
+// a long run of digits costs nothing beyond the cells.
+TEST(UpdateDisplay, EntryTextsLongerThanTheCellsShowTheirStart)
+{
+    struct Case {
+        const wchar_t* integer;
+        const wchar_t* fraction;
+        bool decimal;
+        bool expo;
+        const wchar_t* exponentSign;
+        const wchar_t* exponent;
+        const wchar_t* shown;
+    };
+    const Case cases[] = {
+        {L"123456789012345", L"", false, false, L" ", L"", L" 1234567890"},
+        {L"12", L"345678901234", true, false, L" ", L"", L" 1234567890"},
+        {L"12", L"345678901234", false, false, L" ", L"", L" 12"},
+        {L"1234567890", L"", false, true, L"-", L"123", L" 1234567-12"},
+        {L"1", L"", false, true, L" ", L"5", L" 1       5"},
+        {L"1", L"23456789", true, true, L"--", L"", L" 1234567--"},
+    };
+    for (const Case& c : cases) {
+        CalcState state = MakeResetState();
+        state.EntryMode = true;
+        state.Integer = c.integer;
+        state.Fraction = c.fraction;
+        state.DecimalMode = c.decimal;
+        state.ExpoMode = c.expo;
+        state.ExponentSign = c.exponentSign;
+        state.Exponent = c.exponent;
+        UpdateDisplay(state);
+        EXPECT_EQ(state.DisplayText, c.shown) << c.integer;
+    }
+    CalcState state = MakeResetState();
+    state.EntryMode = true;
+    state.Integer = std::wstring(3'000'000, L'9');
+    UpdateDisplay(state);
+    EXPECT_EQ(state.DisplayText, L" 9999999999");
+}
+
 TEST(UpdateDisplay, NoChecksDuringEntry)
 {
     CalcState state = AfterKeys("9 EEX 9 9");

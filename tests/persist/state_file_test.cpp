@@ -140,7 +140,7 @@ TEST(StateFileRoundTrip, EveryFieldComesBackBitForBit)
     CalcState state = BusyState();
     state.RegX = std::bit_cast<double>(0xFFF800000000DEADull);
     state.Integer = std::wstring(300, L'7');
-    state.Fraction = std::wstring(70000, L'1');
+    state.Fraction = std::wstring(kMostTextUnits, L'1');
     state.Exponent = L"\U0001F600x\u00e9";
     test::MemorySource source(WrittenRecord(state));
     CalcState target = MakeResetState();
@@ -238,6 +238,33 @@ TEST(StateFileRead, StringLongerThanTheFileIsRejected)
         layout.bytes.insert(layout.bytes.end(), 40, 'a');
         test::MemorySource source(layout.bytes);
         EXPECT_FALSE(ReadStateRecord(MakeResetState(), source));
+    }
+}
+
+// A text is at most 4096 units long both ways, so that whatever one program
+// writes the other reads, and a declared length is no allocation.
+TEST(StateFileText, LongerThanTheLimitFailsBothWays)
+{
+    for (const auto field : {&CalcState::Integer, &CalcState::AngleMode, &CalcState::SuperMode}) {
+        FakeFileSystem files;
+        FakeDialogs dialogs;
+        files.Put(kPath, {'o', 'l', 'd'});
+        CalcState state = MakeResetState();
+        state.*field = std::wstring(kMostTextUnits + 1, L'D');
+        EXPECT_FALSE(WriteStateFile(state, kPath, files, dialogs));
+        EXPECT_EQ(files.Contents(kPath), (Bytes{'o', 'l', 'd'}));
+        EXPECT_EQ(dialogs.Messages(), std::vector<std::wstring>{L"File Error"});
+    }
+    for (const std::uint32_t length : {std::uint32_t{kMostTextUnits + 1}, std::uint32_t{256} << 20}) {
+        Layout layout;
+        for (int flag = 0; flag < 7; ++flag)
+            layout.Word(0);
+        layout.Byte(0xFF).Word(0xFFFE).Byte(0xFF).Word(0xFFFF).Int32(length);
+        layout.bytes.insert(layout.bytes.end(), 2 * (kMostTextUnits + 1), '7');
+        const Bytes rest = WrittenRecord(MakeResetState());
+        layout.bytes.insert(layout.bytes.end(), rest.begin() + 14 + 6, rest.end());
+        test::MemorySource source(layout.bytes);
+        EXPECT_FALSE(ReadStateRecord(MakeResetState(), source)) << length;
     }
 }
 

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "persist/system_calls.h"
+
+namespace rpn {
+
+// Where a save lands: the directory and the name in it of the regular file
+// that will be replaced (symbolic links already followed), and that file's
+// status when it exists.
+struct SaveTarget {
+    std::string directory;
+    std::string name;
+    std::optional<struct stat> existing;
+};
+
+// Follows path's symbolic links to the file a save replaces. Nothing for a
+// link to nothing, a link loop, a read-only file, and anything that exists
+// but is not a regular file.
+std::optional<SaveTarget> ResolveSaveTarget(SystemCalls& calls, const std::string& path);
+
+// Puts bytes in place of the target in one step, or leaves it exactly as it
+// was (and no temporary file) and returns false.
+bool ReplaceFile(SystemCalls& calls, const SaveTarget& target, std::span<const std::uint8_t> bytes);
+
+}  // namespace rpn
