@@ -67,6 +67,21 @@ CMainFrame::CMainFrame(CommandTable& commands, const RecentFileList& recentFiles
     BuildShortcuts();
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             [this] { UpdateMenuItemsSoon(MenuFacts::ClipboardToo); });
+    m_screenReaderListens = QAccessible::isActive();
+    QAccessible::installActivationObserver(&m_screenReaderWatch);
+}
+
+CMainFrame::~CMainFrame()
+{
+    QAccessible::removeActivationObserver(&m_screenReaderWatch);
+}
+
+void CMainFrame::ScreenReaderWatch::accessibilityActiveChanged(bool active)
+{
+    m_frame.m_screenReaderListens = active;
+    // A screen reader that starts late finds the menus as they are now.
+    if (active)
+        m_frame.UpdateMenuItemsSoon(MenuFacts::ClipboardToo);
 }
 
 void CMainFrame::RegisterCommands(CommandTable& table, std::function<void(const std::wstring&)> openRecentFile)
@@ -128,12 +143,9 @@ void CMainFrame::BuildMenuBar()
             if (entry.id == command::RecentFileFirst) {
                 // The entries take the grayed placeholder's place when there are any.
                 m_recentFilePlaceholder = action;
-                for (int index = 0; index < command::kRecentFileCount; ++index) {
-                    QAction* item = MakeAction(QString(), command::RecentFileFirst + index, menu);
-                    item->setVisible(false);
-                    menu->addAction(item);
-                    m_recentFileItems[std::size_t(index)] = item;
-                }
+                for (int index = 0; index < command::kRecentFileCount; ++index)
+                    m_recentFileItems[std::size_t(index)] =
+                        MakeAction(QString(), command::RecentFileFirst + index, menu);
             }
         }
         ConnectUpdateHandlers(*menu, m_commands);
@@ -207,12 +219,18 @@ QAction* CMainFrame::FindAction(int id) const
 void CMainFrame::UpdateRecentFileItems()
 {
     const auto& paths = m_recentFiles.Paths();
+    if (paths == m_recentFilesShown)
+        return;
+    m_recentFilesShown = paths;
     m_recentFilePlaceholder->setVisible(paths.empty());
-    for (std::size_t index = 0; index < m_recentFileItems.size(); ++index) {
+    // Taken out of the menu rather than hidden, so that screen readers do
+    // not meet empty items; the menu owns them either way.
+    for (QAction* item : m_recentFileItems)
+        m_fileMenu->removeAction(item);
+    for (std::size_t index = 0; index < m_recentFileItems.size() && index < paths.size(); ++index) {
         QAction* item = m_recentFileItems[index];
-        const bool listed = index < paths.size();
-        item->setText(listed ? RecentFileCaption(index, paths[index]) : QString());
-        item->setVisible(listed);
+        item->setText(RecentFileCaption(index, paths[index]));
+        m_fileMenu->insertAction(m_recentFilePlaceholder, item);
     }
 }
 
@@ -255,7 +273,11 @@ void CMainFrame::OnInitialUpdate()
 
 void CMainFrame::OnUpdate()
 {
-    UpdateMenuItemsSoon(MenuFacts::StateOnly);
+    // Every key ends here. Only screen readers read closed menus, and an
+    // opening menu runs its handlers anyway, so without one the keys do not
+    // pay for some twenty register texts each.
+    if (m_screenReaderListens)
+        UpdateMenuItemsSoon(MenuFacts::StateOnly);
 }
 
 void CMainFrame::GiveKeysBackToTheFace()

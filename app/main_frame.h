@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QAccessible>
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "face/command_ids.h"
 #include "face/view_document.h"
@@ -29,6 +33,9 @@ inline constexpr char kMainFrameCaption[] = "Kel's RPN";
 class CMainFrame final : public QMainWindow, public DocumentView {
 public:
     CMainFrame(CommandTable& commands, const RecentFileList& recentFiles, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+    CMainFrame(const CMainFrame&) = delete;
+    CMainFrame& operator=(const CMainFrame&) = delete;
 
     // Exit (57665) and the recent-file entries (57616..57619) are the frame's.
     void RegisterCommands(CommandTable& table, std::function<void(const std::wstring&)> openRecentFile);
@@ -66,11 +73,24 @@ private:
     QMenu* m_editMenu = nullptr;
     QMenu* m_brightnessMenu = nullptr;
     QAction* m_recentFilePlaceholder = nullptr;
-    // Made once and only shown, hidden and renamed: an item deleted while
-    // the menu is delivering its own trigger would be used after it is freed.
+    // Made once, then only put in the menu, taken out and renamed: an item
+    // deleted while the menu is delivering its own trigger would be used
+    // after it is freed.
     std::array<QAction*, command::kRecentFileCount> m_recentFileItems{};
+    std::optional<std::vector<std::wstring>> m_recentFilesShown;
     QToolBar* m_commandBar = nullptr;
     std::function<void()> m_closeHook;
+    // Whether a screen reader listens; told by Qt when that changes.
+    class ScreenReaderWatch final : public QAccessible::ActivationObserver {
+    public:
+        explicit ScreenReaderWatch(CMainFrame& frame) : m_frame(frame) {}
+        void accessibilityActiveChanged(bool active) override;
+
+    private:
+        CMainFrame& m_frame;
+    };
+    ScreenReaderWatch m_screenReaderWatch{*this};
+    bool m_screenReaderListens = false;
     bool m_menuUpdatePending = false;
     MenuFacts m_pendingFacts = MenuFacts::StateOnly;
 };
