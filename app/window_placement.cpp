@@ -18,6 +18,7 @@ constexpr wchar_t kLeft[] = L"Left";
 constexpr wchar_t kTop[] = L"Top";
 constexpr wchar_t kWidth[] = L"Width";
 constexpr wchar_t kHeight[] = L"Height";
+constexpr wchar_t kMaximized[] = L"Maximized";
 
 // Fits one side: at most the room there is, at least the minimum where it fits.
 int FitLength(int wanted, int room, int minimum)
@@ -61,6 +62,10 @@ void RestoreWindowPlacement(QWidget& window, ProfileStore& store)
     const QRect placed = PlaceOnScreen(wanted, screen->availableGeometry(), window.minimumSizeHint());
     window.resize(placed.size());
     window.move(placed.topLeft());
+    if (store.GetProfileInt(kWindowPlacementSection, kMaximized, 0) == 1) {
+        window.setWindowState(window.windowState() | Qt::WindowMaximized);
+        return;
+    }
     // The frame the desktop draws around the window is known only once it
     // is shown; then the window is brought inside again, frame and all.
     QTimer::singleShot(0, &window, [&window] { KeepOnScreen(window); });
@@ -84,11 +89,19 @@ void KeepOnScreen(QWidget& window)
 void SaveWindowPlacement(const QWidget& window, ProfileStore& store)
 {
     // pos() is where move() puts the window back, frame included; size() is
-    // what resize() gives back.
-    store.WriteProfileInt(kWindowPlacementSection, kLeft, window.pos().x());
-    store.WriteProfileInt(kWindowPlacementSection, kTop, window.pos().y());
-    store.WriteProfileInt(kWindowPlacementSection, kWidth, window.width());
-    store.WriteProfileInt(kWindowPlacementSection, kHeight, window.height());
+    // what resize() gives back. A window filling the screen keeps the place
+    // it had before, to go back to when it is made normal again.
+    QRect place(window.pos(), window.size());
+    const bool maximized = window.isMaximized();
+    if (maximized || window.isFullScreen()) {
+        const QPoint frameOffset = window.geometry().topLeft() - window.pos();
+        place = QRect(window.normalGeometry().topLeft() - frameOffset, window.normalGeometry().size());
+    }
+    store.WriteProfileInt(kWindowPlacementSection, kLeft, place.x());
+    store.WriteProfileInt(kWindowPlacementSection, kTop, place.y());
+    store.WriteProfileInt(kWindowPlacementSection, kWidth, place.width());
+    store.WriteProfileInt(kWindowPlacementSection, kHeight, place.height());
+    store.WriteProfileInt(kWindowPlacementSection, kMaximized, maximized ? 1 : 0);
     store.Flush();
 }
 

@@ -129,6 +129,28 @@ TEST(WindowPlacement, SizeAndPlaceComeBackInTheirOwnSection)
     EXPECT_EQ(window.Frame().pos(), wanted.topLeft());
 }
 
+TEST(WindowPlacement, AMaximisedWindowComesBackMaximisedWithItsNormalSize)
+{
+    TestWindow first;
+    first.Frame().resize(300, 420);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first.Frame().size() == QSize(300, 420); }));
+    first.Frame().showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first.Frame().isMaximized(); }));
+    first.Execute(command::AppExit);
+    EXPECT_EQ(first.fakeProfile.GetProfileInt(kWindowPlacementSection, L"Maximized", 0), 1);
+    EXPECT_EQ(first.fakeProfile.GetProfileInt(kWindowPlacementSection, L"Width", 0), 300);
+    EXPECT_EQ(first.fakeProfile.GetProfileInt(kWindowPlacementSection, L"Height", 0), 420);
+
+    TestWindow second(nullptr, {QStringLiteral("rpn")}, [&first](TestWindow& prepared) {
+        for (const wchar_t* entry : {L"Left", L"Top", L"Width", L"Height", L"Maximized"})
+            prepared.fakeProfile.WriteProfileInt(kWindowPlacementSection, entry,
+                                                 first.fakeProfile.GetProfileInt(kWindowPlacementSection, entry, 0));
+    });
+    EXPECT_TRUE(second.Frame().isMaximized());
+    second.Frame().showNormal();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return second.Frame().size() == QSize(300, 420); }));
+}
+
 TEST(WindowPlacement, AStoredPlaceOffEveryScreenIsBroughtBackOntoOne)
 {
     TestWindow window(nullptr, {QStringLiteral("rpn")}, [](TestWindow& prepared) {
