@@ -2,9 +2,11 @@
 
 #include <QDialogButtonBox>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "app/icons.h"
 
@@ -12,69 +14,75 @@ namespace rpn {
 
 namespace {
 
-// Dialog units: a quarter of the font's average character width across,
-// an eighth of its height down.
-struct DialogUnits {
-    explicit DialogUnits(const QFont& font)
-    {
-        const QFontMetrics metrics(font);
-        const QString sample = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-        m_x = metrics.horizontalAdvance(sample) / qreal(sample.size()) / 4;
-        m_y = metrics.height() / qreal(8);
-    }
-    QRect Rect(int x, int y, int width, int height) const
-    {
-        return {qRound(x * m_x), qRound(y * m_y), qRound(width * m_x), qRound(height * m_y)};
-    }
-
-private:
-    qreal m_x;
-    qreal m_y;
-};
+QLabel* PlainLabel(const char* text, QWidget* parent)
+{
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
 
 }  // namespace
 
+// The resource's places in dialog units fit the handheld's font only; here
+// the layouts size the box to the texts in the font and scale actually used,
+// so that no text is cut and no part of the box is left empty. The order is
+// the resource's: icon beside the version, the notice, the sponsor's label
+// and address, the OK button.
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QString::fromUtf8(kAboutCaption));
     QFont font(QStringLiteral("System"));
     font.setPointSize(8);
     setFont(font);
-    const DialogUnits units(font);
 
     auto* icon = new QLabel(this);
     icon->setPixmap(IconFor(CommandIcon::Application).pixmap(32, 32));
-    icon->setGeometry(units.Rect(11, 17, 20, 20));
+    icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    auto* version = new QLabel(QString::fromUtf8(kAboutVersionText), this);
-    version->setTextFormat(Qt::PlainText);
+    QLabel* version = PlainLabel(kAboutVersionText, this);
     version->setWordWrap(true);
-    version->setGeometry(units.Rect(40, 10, 75, 20));
 
-    auto* notice = new QLabel(QString::fromUtf8(kAboutNotice), this);
-    notice->setGeometry(units.Rect(37, 46, 83, 8));
+    QLabel* notice = PlainLabel(kAboutNotice, this);
+    notice->setWordWrap(true);
 
-    auto* sponsor = new QLabel(QString::fromUtf8(kAboutSponsorLabel), this);
-    sponsor->setGeometry(units.Rect(22, 68, 92, 11));
+    QLabel* sponsor = PlainLabel(kAboutSponsorLabel, this);
 
     m_address = new QLineEdit(this);
     m_address->setObjectName(QStringLiteral("SponsorAddress"));
     m_address->setReadOnly(true);
-    m_address->setGeometry(units.Rect(19, 84, 107, 13));
+    sponsor->setBuddy(m_address);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    const QRect area = units.Rect(0, 0, 153, 177);
-    const QSize buttonSize = buttons->sizeHint();
-    buttons->setGeometry(area.width() - buttonSize.width() - 8, area.height() - buttonSize.height() - 8,
-                         buttonSize.width(), buttonSize.height());
-    setFixedSize(area.size());
+
+    const int spacing = QFontMetrics(font).height();
+    auto* heading = new QGridLayout;
+    heading->setHorizontalSpacing(spacing);
+    heading->addWidget(icon, 0, 0);
+    heading->addWidget(version, 0, 1);
+    heading->setColumnStretch(1, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(heading);
+    layout->addSpacing(spacing / 2);
+    layout->addWidget(notice);
+    layout->addSpacing(spacing / 2);
+    layout->addWidget(sponsor);
+    layout->addWidget(m_address);
+    layout->addSpacing(spacing / 2);
+    layout->addWidget(buttons);
+    // The box takes the size its contents ask for and keeps it.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void CAboutDlg::InitDialog()
 {
     m_address->setText(SponsorAddress);
     m_address->setCursorPosition(0);
+    // Wide enough for the whole address, frame and margins included.
+    const QFontMetrics metrics(m_address->font());
+    constexpr int kFrameAndMargins = 16;
+    m_address->setMinimumWidth(metrics.horizontalAdvance(SponsorAddress) + kFrameAndMargins);
 }
 
 QString CAboutDlg::AddressShown() const

@@ -13,8 +13,8 @@ inline constexpr char kAboutNotice[] = "Free to use, copy and share.";
 inline constexpr char kAboutSponsorLabel[] = "Visit the sponsor:";
 inline constexpr char kSponsorAddress[] = "https://rpn-calculator.example.org/";
 
-// The About box, laid out in dialog units of its font as the resource
-// describes it, closed with its OK button.
+// The About box: the resource's controls in the resource's order, laid out
+// to fit their texts, closed with its OK button.
 class CAboutDlg final : public QDialog {
 public:
     explicit CAboutDlg(QWidget* parent = nullptr);

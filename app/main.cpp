@@ -31,6 +31,7 @@ int main(int argc, char* argv[])
     rpn::QtClickSound click(QUrl(QStringLiteral("qrc:/click.wav")));
 
     rpn::CRPNApp calculator({profile, clipboard, dialogs, files, click}, rpn::LoadFacePicturesLazily());
+    dialogs.SetParent(&calculator.Frame());
     // A kill or a logout closes the window like Exit; the last safety net
     // catches a quit that bypassed the window.
     rpn::TerminationSignals termination([&calculator] { calculator.Frame().close(); });

@@ -2,15 +2,17 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <utility>
 
 #include "app/icons.h"
 #include "app/shortcut_table.h"
-#include "face/command_ids.h"
 #include "face/menu_table.h"
 #include "platform/cmd_ui.h"
 #include "platform/command_table.h"
@@ -37,6 +39,22 @@ QString RecentFileCaption(std::size_t index, const std::wstring& path)
     return QStringLiteral("&%1 %2").arg(index + 1).arg(shown);
 }
 
+// The table writes an item's keys after a tab, as menu resources do. Here
+// they become the action's shortcut, which the menu shows in the same
+// column and screen readers report as the shortcut, not as part of the
+// name. It acts only while the menu itself has the keyboard, so it never
+// competes with the shortcut table's keys.
+void SetCaption(QAction& action, const std::wstring& caption)
+{
+    const std::wstring::size_type tab = caption.find(L'\t');
+    action.setText(MenuText(caption.substr(0, tab)));
+    if (tab != std::wstring::npos) {
+        action.setShortcut(
+            QKeySequence(ToQString(std::wstring_view(caption).substr(tab + 1)), QKeySequence::PortableText));
+        action.setShortcutContext(Qt::WidgetShortcut);
+    }
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(CommandTable& commands, const RecentFileList& recentFiles, QWidget* parent)
@@ -47,6 +65,23 @@ CMainFrame::CMainFrame(CommandTable& commands, const RecentFileList& recentFiles
     BuildMenuBar();
     BuildCommandBar();
     BuildShortcuts();
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { UpdateMenuItemsSoon(MenuFacts::ClipboardToo); });
+    m_screenReaderListens = QAccessible::isActive();
+    QAccessible::installActivationObserver(&m_screenReaderWatch);
+}
+
+CMainFrame::~CMainFrame()
+{
+    QAccessible::removeActivationObserver(&m_screenReaderWatch);
+}
+
+void CMainFrame::ScreenReaderWatch::accessibilityActiveChanged(bool active)
+{
+    m_frame.m_screenReaderListens = active;
+    // A screen reader that starts late finds the menus as they are now.
+    if (active)
+        m_frame.UpdateMenuItemsSoon(MenuFacts::ClipboardToo);
 }
 
 void CMainFrame::RegisterCommands(CommandTable& table, std::function<void(const std::wstring&)> openRecentFile)
@@ -65,7 +100,10 @@ QAction* CMainFrame::MakeAction(const QString& text, int id, QObject* owner)
 {
     auto* action = new QAction(text, owner);
     SetCommandId(*action, id);
-    connect(action, &QAction::triggered, this, [this, id] { m_commands.Execute(id); });
+    connect(action, &QAction::triggered, this, [this, id] {
+        m_commands.Execute(id);
+        UpdateMenuItemsSoon(MenuFacts::ClipboardToo);
+    });
     return action;
 }
 
@@ -80,9 +118,10 @@ void CMainFrame::BuildMenuBar()
             }
             if (entry.kind == MenuEntryKind::Submenu) {
                 QMenu* submenu = menu->addMenu(ToQString(entry.caption));
-                // The brightness items carry a radio mark that the view sets.
+                // The brightness items carry a radio mark that the view sets;
+                // choosing the marked item again must not take it away.
                 auto* group = new QActionGroup(submenu);
-                group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+                group->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
                 for (const MenuEntry& child : entry.children) {
                     QAction* action = MakeAction(MenuText(std::wstring(child.caption)), child.id, submenu);
                     action->setCheckable(true);
@@ -92,22 +131,32 @@ void CMainFrame::BuildMenuBar()
                 m_brightnessMenu = submenu;
                 continue;
             }
-            QAction* action = MakeAction(MenuText(std::wstring(entry.caption)), entry.id, menu);
+            QAction* action = MakeAction(QString(), entry.id, menu);
+            SetCaption(*action, std::wstring(entry.caption));
             if (entry.state == MenuEntryState::Checked) {
                 action->setCheckable(true);
                 action->setChecked(true);
             }
             if (entry.state == MenuEntryState::Grayed)
                 action->setEnabled(false);
-            if (entry.id == command::RecentFileFirst)
-                m_recentFilePlaceholder = action;
             menu->addAction(action);
+            if (entry.id == command::RecentFileFirst) {
+                // The entries take the grayed placeholder's place when there are any.
+                m_recentFilePlaceholder = action;
+                for (int index = 0; index < command::kRecentFileCount; ++index)
+                    m_recentFileItems[std::size_t(index)] =
+                        MakeAction(QString(), command::RecentFileFirst + index, menu);
+            }
         }
         ConnectUpdateHandlers(*menu, m_commands);
+        // Queued, so that it runs once the menu bar has finished closing.
+        connect(menu, &QMenu::aboutToHide, this, &CMainFrame::GiveKeysBackToTheFace, Qt::QueuedConnection);
         if (top.caption == L"&File") {
             m_fileMenu = menu;
             connect(menu, &QMenu::aboutToShow, this, [this] { UpdateRecentFileItems(); });
         }
+        if (top.caption == L"&Edit")
+            m_editMenu = menu;
     }
 }
 
@@ -169,17 +218,77 @@ QAction* CMainFrame::FindAction(int id) const
 
 void CMainFrame::UpdateRecentFileItems()
 {
-    for (QAction* item : m_recentFileItems)
-        delete item;
-    m_recentFileItems.clear();
     const auto& paths = m_recentFiles.Paths();
+    if (paths == m_recentFilesShown)
+        return;
+    m_recentFilesShown = paths;
     m_recentFilePlaceholder->setVisible(paths.empty());
-    for (std::size_t index = 0; index < paths.size() && index < std::size_t{command::kRecentFileCount}; ++index) {
-        QAction* item = MakeAction(RecentFileCaption(index, paths[index]),
-                                   command::RecentFileFirst + static_cast<int>(index), m_fileMenu);
+    // Taken out of the menu rather than hidden, so that screen readers do
+    // not meet empty items; the menu owns them either way.
+    for (QAction* item : m_recentFileItems)
+        m_fileMenu->removeAction(item);
+    for (std::size_t index = 0; index < m_recentFileItems.size() && index < paths.size(); ++index) {
+        QAction* item = m_recentFileItems[index];
+        item->setText(RecentFileCaption(index, paths[index]));
         m_fileMenu->insertAction(m_recentFilePlaceholder, item);
-        m_recentFileItems.push_back(item);
     }
+}
+
+void CMainFrame::UpdateMenuItems(MenuFacts facts)
+{
+    for (QAction* top : menuBar()->actions()) {
+        QMenu* menu = top->menu();
+        // Paste's state asks the clipboard, which may mean a round trip to
+        // another program; the document's changes leave it alone.
+        if (menu == nullptr || (menu == m_editMenu && facts == MenuFacts::StateOnly))
+            continue;
+        RunUpdateHandlers(*menu, m_commands);
+    }
+    UpdateRecentFileItems();
+}
+
+void CMainFrame::UpdateMenuItemsSoon(MenuFacts facts)
+{
+    if (facts == MenuFacts::ClipboardToo)
+        m_pendingFacts = facts;
+    if (m_menuUpdatePending)
+        return;
+    m_menuUpdatePending = true;
+    // After the key's or command's own work and repaint, and once for a burst.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_menuUpdatePending = false;
+            const MenuFacts pending = std::exchange(m_pendingFacts, MenuFacts::StateOnly);
+            UpdateMenuItems(pending);
+        },
+        Qt::QueuedConnection);
+}
+
+void CMainFrame::OnInitialUpdate()
+{
+    UpdateMenuItems(MenuFacts::StateOnly);
+    UpdateMenuItemsSoon(MenuFacts::ClipboardToo);
+}
+
+void CMainFrame::OnUpdate()
+{
+    // Every key ends here. Only screen readers read closed menus, and an
+    // opening menu runs its handlers anyway, so without one the keys do not
+    // pay for some twenty register texts each.
+    if (m_screenReaderListens)
+        UpdateMenuItemsSoon(MenuFacts::StateOnly);
+}
+
+void CMainFrame::GiveKeysBackToTheFace()
+{
+    // Closing a menu, with Escape above all, leaves the menu bar holding the
+    // keyboard unseen: the next digit would be lost and F or E would open
+    // File or Edit. A menu opened meanwhile (moving along the bar) keeps it.
+    if (QApplication::activePopupWidget() != nullptr || centralWidget() == nullptr)
+        return;
+    if (QApplication::focusWidget() == menuBar())
+        centralWidget()->setFocus(Qt::OtherFocusReason);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

@@ -1,6 +1,7 @@
 #include "app/rpn_app.h"
 
 #include "app/about_dialog.h"
+#include "app/window_placement.h"
 #include "face/command_ids.h"
 #include "platform/dialogs.h"
 
@@ -16,6 +17,7 @@ CRPNApp::CRPNApp(AppServices services, FacePictures pictures)
     m_frame->setCentralWidget(m_view);
     m_view->SetBrightnessMenu(m_frame->BrightnessMenu());
     m_document.AddView(*m_view);
+    m_document.AddView(*m_frame);
 
     m_document.RegisterCommands(m_commands);
     m_view->RegisterCommands(m_commands);
@@ -28,6 +30,7 @@ CRPNApp::CRPNApp(AppServices services, FacePictures pictures)
 
 CRPNApp::~CRPNApp()
 {
+    m_document.RemoveView(*m_frame);
     m_document.RemoveView(*m_view);
 }
 
@@ -45,6 +48,7 @@ bool CRPNApp::InitInstance(const QStringList& arguments)
     }
     m_document.InitialUpdateAllViews();
     m_frame->adjustSize();
+    RestoreWindowPlacement(*m_frame, m_services.profile);
     m_frame->show();
     m_view->setFocus();
     return true;
@@ -83,6 +87,7 @@ void CRPNApp::CloseDocument()
     if (m_documentClosed)
         return;
     m_documentClosed = true;
+    SaveWindowPlacement(*m_frame, m_services.profile);
     m_document.OnCloseDocument();
 }
 

@@ -78,13 +78,14 @@ void CRPNView::ApplyBrightness(int id)
 void CRPNView::SetBrightness(int brightness)
 {
     m_document.State().Brightness = brightness;
+    // Marked every time, not only when the face changes: exactly one item
+    // carries the mark whatever cleared it in between.
+    MarkBrightnessItem(brightness);
     if (!m_bitmaps.SetBrightness(brightness)) {
-        // Only the display can have changed; the menu's mark was set with
-        // the brightness (a click on the marked item leaves it marked).
+        // Only the display can have changed.
         UpdateFaceRect(kDisplayBand);
         return;
     }
-    MarkBrightnessItem(brightness);
     update();
 }
 

@@ -21,4 +21,9 @@ void InstallFontSubstitutions()
             QFont::insertSubstitution(face, substitute);
 }
 
+int SubstituteWeight(std::wstring_view faceName, int weight)
+{
+    return faceName == L"System" ? int{QFont::Normal} : weight;
+}
+
 }  // namespace rpn

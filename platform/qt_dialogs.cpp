@@ -12,10 +12,16 @@ QString QtNameFilter(const std::wstring& filter)
     const qsizetype bar = text.indexOf(QLatin1Char('|'));
     if (bar < 0)
         return text;
-    const QString description = text.left(bar);
-    const QString pattern = text.mid(bar + 1);
-    if (pattern.isEmpty() || description.contains(QLatin1Char('(') + pattern + QLatin1Char(')')))
+    QString description = text.left(bar).trimmed();
+    // Several patterns are parted by ";" in the bar form, by blanks in Qt's.
+    const QString pattern = text.mid(bar + 1).trimmed().replace(QLatin1Char(';'), QLatin1Char(' '));
+    if (pattern.isEmpty())
         return description;
+    if (description.endsWith(QLatin1Char(')'))) {
+        const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+        if (open >= 0)
+            description = description.left(open).trimmed();
+    }
     return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <deque>
 
+#include "platform/fonts.h"
+
 namespace rpn {
 
 namespace {
@@ -18,7 +20,7 @@ constexpr int kFaceHeight = 268;
 QFont SizedFont(const QString& family, const FontDescription& description)
 {
     QFont font(family);
-    font.setWeight(static_cast<QFont::Weight>(description.weight));
+    font.setWeight(static_cast<QFont::Weight>(SubstituteWeight(description.faceName, description.weight)));
     font.setStyleStrategy(QFont::PreferAntialias);
     // The cell is ascent plus descent; find the largest pixel size whose cell
     // still fits the described height. Every size tried is a font loaded, so

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <vector>
 
 #include "persist/state_file.h"
 #include "tests/platform/qt_application.h"
@@ -18,6 +19,10 @@ TEST(QtDialogFilters, BarFilterBecomesAQtNameFilter)
     EXPECT_EQ(QtNameFilter(kStateFileFilter), QStringLiteral("KelRPN settings (*.rpn)"));
     EXPECT_EQ(QtNameFilter(L"Text|*.txt"), QStringLiteral("Text (*.txt)"));
     EXPECT_EQ(QtNameFilter(L"All (*)"), QStringLiteral("All (*)"));
+    // Brackets in the description give way to the real pattern: shown once,
+    // and the one Qt filters by.
+    EXPECT_EQ(QtNameFilter(L"All Files (*.*)|*"), QStringLiteral("All Files (*)"));
+    EXPECT_EQ(QtNameFilter(L"Pictures|*.png;*.jpg"), QStringLiteral("Pictures (*.png *.jpg)"));
     EXPECT_EQ(QtDefaultSuffix(kStateFileExtension), QStringLiteral("rpn"));
     EXPECT_EQ(QtDefaultSuffix(L"txt"), QStringLiteral("txt"));
 }
@@ -77,6 +82,27 @@ TEST_F(QtDialogsTest, MessageBoxShowsTheTextWithOneOkButton)
     dialogs.ShowMessage(kFileError);
     EXPECT_EQ(shown, QStringLiteral("File Error"));
     EXPECT_EQ(buttons, 1);
+}
+
+// Every modal window opens over the calculator, not wherever the desktop
+// puts an ownerless one, and a parent set after construction counts.
+TEST_F(QtDialogsTest, BoxesAndFileDialogsBelongToTheParentWindow)
+{
+    QWidget window;
+    window.show();
+    QtDialogs dialogs;
+    dialogs.SetParent(&window);
+    std::vector<QWidget*> parents;
+    const auto closeNoting = [&parents](QWidget& modal) {
+        parents.push_back(modal.parentWidget());
+        EXPECT_TRUE(modal.isModal());
+        qobject_cast<QDialog*>(&modal)->reject();
+    };
+    WhenModal(closeNoting);
+    dialogs.ShowMessage(kFileError);
+    WhenModal(closeNoting);
+    dialogs.AskFileName({FileDialogKind::Open, kLoadStateTitle, kStateFileFilter, kStateFileExtension, false});
+    EXPECT_EQ(parents, (std::vector<QWidget*>{&window, &window}));
 }
 
 }  // namespace

@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# The built calculator in a real X server, as a person at the keyboard uses
+# it: typed keys reach the face again as soon as a menu is closed with
+# Escape, a message box opens over the window and not in the middle of the
+# screen, and the window's place and size survive a restart.
+# Usage: window_menus_e2e.sh path/to/rpn
+set -euo pipefail
+
+program=$(realpath "$1")
+for tool in xvfb-run xdotool xclip; do
+    command -v "$tool" >/dev/null || { echo "missing $tool (scripts/install-deps.sh installs it)" >&2; exit 1; }
+done
+
+if [ -z "${RPN_E2E_INSIDE_X:-}" ]; then
+    export RPN_E2E_INSIDE_X=1
+    exec xvfb-run -a -s "-screen 0 1600x1200x24" "$0" "$program"
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb LC_ALL=C
+mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME/Local AppWizard-Generated Applications"
+chmod 700 "$XDG_RUNTIME_DIR"
+ini="$XDG_CONFIG_HOME/Local AppWizard-Generated Applications/RPN.ini"
+failures=0
+
+check() {
+    local what=$1 expected=$2 actual=$3
+    if [ "$expected" = "$actual" ]; then
+        echo "ok: $what"
+    else
+        echo "FAILED: $what: expected '$expected', got '$actual'" >&2
+        failures=$((failures + 1))
+    fi
+}
+
+# Retries a command for up to ten seconds until it succeeds.
+wait_until() {
+    for _ in $(seq 100); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+windows() {
+    xdotool search --onlyvisible --name "^Kel's RPN$" 2>/dev/null || true
+}
+
+start() {
+    "$program" >>"$work/rpn.log" 2>&1 &
+    pid=$!
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name "^Kel's RPN$" | head -1)
+    xdotool windowfocus --sync "$window"
+}
+
+geometry() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    echo "$X $Y $WIDTH $HEIGHT"
+}
+
+# The number the calculator shows, by Copy; the clipboard is emptied first
+# so that an old copy never passes for a new one.
+copied() {
+    printf '' | xclip -selection clipboard -i
+    xdotool key ctrl+c
+    wait_until sh -c 'test -n "$(timeout 2 xclip -o -selection clipboard 2>/dev/null)"' || true
+    timeout 2 xclip -o -selection clipboard 2>/dev/null || true
+}
+
+stop() {
+    kill -TERM "$pid"
+    wait "$pid" || true
+}
+
+# A window placed well off the screen's middle, so that a box centred on the
+# screen and one centred on the window are far apart.
+cat >"$ini" <<'INI'
+[Window%20Placement]
+Left=100
+Top=650
+Width=300
+Height=400
+INI
+
+start
+read -r x y width height < <(geometry "$window")
+check "the stored place and size come back" "100 650 300 400" "$x $y $width $height"
+
+# After Escape closes a menu the next keys are the calculator's: 5 is not
+# lost, E is EEX (not the Edit menu).
+shown_windows() {
+    xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l
+}
+before=$(shown_windows)
+xdotool key alt+f
+wait_until sh -c "[ \$(xdotool search --onlyvisible --pid $pid 2>/dev/null | wc -l) -gt $before ]" ||
+    echo "note: no menu window seen after Alt+F" >&2
+xdotool key Escape
+wait_until sh -c "[ \$(xdotool search --onlyvisible --pid $pid 2>/dev/null | wc -l) -eq $before ]" || true
+xdotool key --delay 80 5 e 2 Return
+check "keys after Escape reach the face" "5.000000e+02" "$(copied)"
+
+# Paste with no text on the clipboard shows its box over the window.
+xclip -selection clipboard -t image/png -i /dev/null 2>/dev/null || printf '' | xclip -selection clipboard -i
+xdotool key ctrl+v
+box=""
+find_box() {
+    box=$(windows | grep -vx "$window" | head -1)
+    [ -n "$box" ]
+}
+if wait_until find_box; then
+    read -r bx by bw bh < <(geometry "$box")
+    box_centre_x=$((bx + bw / 2)) box_centre_y=$((by + bh / 2))
+    main_centre_x=$((x + width / 2)) main_centre_y=$((y + height / 2))
+    dx=$((box_centre_x - main_centre_x)) dy=$((box_centre_y - main_centre_y))
+    check "the message box is centred over the window" "yes" \
+        "$([ "${dx#-}" -le 40 ] && [ "${dy#-}" -le 40 ] && echo yes || echo "no: box at $bx,$by ${bw}x$bh")"
+    xdotool windowfocus --sync "$box" key Return
+    wait_until sh -c "! xdotool search --onlyvisible --name \"^Kel's RPN\$\" | grep -qx $box" || true
+else
+    check "Paste without text shows a message box" "a box" "none"
+fi
+
+# A new place and size, kept through Exit and a restart.
+xdotool windowmove --sync "$window" 420 200 windowsize --sync "$window" 360 500
+wait_until sh -c "xdotool getwindowgeometry --shell $window | grep -qx WIDTH=360"
+xdotool windowfocus --sync "$window" key --delay 80 alt+f x
+wait_until sh -c "! kill -0 $pid 2>/dev/null" || kill -KILL "$pid"
+wait "$pid" || true
+placement() {
+    sed -n "/^\[Window%20Placement\]/,/^\[/s/^$1=//p" "$ini"
+}
+check "the place is written in its own section" "420 200 360 500" \
+    "$(placement Left) $(placement Top) $(placement Width) $(placement Height)"
+check "the calculator's section holds no place" "" "$(sed -n '/^\[KelRPN8\]/,/^\[/p' "$ini" | grep -E '^(Left|Top|Width|Height)=' || true)"
+start
+read -r x y width height < <(geometry "$window")
+check "the new place and size come back" "420 200 360 500" "$x $y $width $height"
+stop
+
+if [ "$failures" -ne 0 ]; then
+    echo "--- rpn output" >&2
+    cat "$work/rpn.log" >&2
+    exit 1
+fi
+echo "window menus end-to-end: all checks passed"
