@@ -84,7 +84,12 @@ int main(int argc, char* argv[])
         return 0;
     // Armed once the settings store has been read, so the hook runs before
     // the libraries' own clean-up at exit.
-    rpn::SaveAtExit saveAtExit([&calculator] { calculator.CloseDocument(); });
+    // The hook may run on the display plugin's own thread, so it leaves the
+    // instance socket alone; the next start finds it dead and takes it over.
+    rpn::SaveAtExit saveAtExit([&calculator] {
+        calculator.SetClosingHook(nullptr);
+        calculator.CloseDocument();
+    });
     instanceServer.SetReceiver([&calculator](const rpn::SecondStart& request) {
         std::optional<std::wstring> path;
         if (request.path)

@@ -1,6 +1,8 @@
 #include "app/session_end.h"
 
 #include <QEvent>
+#include <QtGlobal>
+#include <atomic>
 #include <cstdlib>
 
 namespace rpn {
@@ -8,22 +10,31 @@ namespace rpn {
 namespace {
 
 // An atexit hook reaches only what is global; this is the one thing kept.
-std::function<void()>* g_onExit = nullptr;
+// Taken atomically: the Wayland plugin warns from its own event thread.
+std::atomic<std::function<void()>*> g_onExit = nullptr;
 
 extern "C" void RunExitHook()
 {
-    if (g_onExit == nullptr)
-        return;
-    const std::function<void()> onExit = std::move(*g_onExit);
-    g_onExit = nullptr;
-    if (onExit)
-        onExit();
+    if (std::function<void()>* onExit = g_onExit.exchange(nullptr); onExit != nullptr && *onExit)
+        (*onExit)();
+}
+
+QtMessageHandler g_previousMessageHandler = nullptr;
+
+// Qt's Wayland plugin ends the process with _exit(), past every atexit hook,
+// right after this warning; the X11 plugin warns before its exit() too.
+void SaveOnDisplayLoss(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && (message.startsWith(QLatin1String("The Wayland connection")) ||
+                                 message.startsWith(QLatin1String("The X11 connection broke"))))
+        RunExitHook();
+    if (g_previousMessageHandler != nullptr)
+        g_previousMessageHandler(type, context, message);
 }
 
 }  // namespace
 
-QuitRequestFilter::QuitRequestFilter(QObject& application, std::function<void()> onQuit)
-    : m_onQuit(std::move(onQuit))
+QuitRequestFilter::QuitRequestFilter(QObject& application, std::function<void()> onQuit) : m_onQuit(std::move(onQuit))
 {
     application.installEventFilter(this);
 }
@@ -43,12 +54,15 @@ SaveAtExit::SaveAtExit(std::function<void()> onExit) : m_onExit(std::move(onExit
     static const bool registered = std::atexit(RunExitHook) == 0;
     if (registered)
         g_onExit = &m_onExit;
+    g_previousMessageHandler = qInstallMessageHandler(SaveOnDisplayLoss);
 }
 
 SaveAtExit::~SaveAtExit()
 {
-    if (g_onExit == &m_onExit)
-        g_onExit = nullptr;
+    qInstallMessageHandler(g_previousMessageHandler);
+    g_previousMessageHandler = nullptr;
+    std::function<void()>* mine = &m_onExit;
+    g_onExit.compare_exchange_strong(mine, nullptr);
 }
 
 }  // namespace rpn

@@ -20,12 +20,13 @@ private:
     std::function<void()> m_onQuit;
 };
 
-// Runs onExit from an atexit hook while the object lives. Qt's display
-// plugins end the process with exit() when the display connection breaks
-// ("The X11 connection broke"), with no close and no event loop left; the
-// hook is the last place the state can still be saved. onExit must touch
-// nothing of the display. One object per process, made after the settings
-// were first read, so the hook runs before the library's own clean-up.
+// Runs onExit once, while the object lives, when the process ends without a
+// close: from an atexit hook, and on the warning with which Qt's display
+// plugins announce a broken connection just before they end the process
+// themselves (exit() for X11, _exit() for Wayland, which skips atexit). No
+// close and no event loop is left then; onExit must touch nothing of the
+// display. One object per process, made after the settings were first read,
+// so the hook runs before the libraries' own clean-up.
 class SaveAtExit {
 public:
     explicit SaveAtExit(std::function<void()> onExit);

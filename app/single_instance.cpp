@@ -10,11 +10,11 @@
 
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
-#include <algorithm>
 
 namespace rpn {
 
@@ -372,8 +372,8 @@ void InstanceServer::Read(int id)
         const DecodeResult result = DecodeSecondStart(connection.bytes, request);
         if (result == DecodeResult::Incomplete)
             continue;
-        if (result == DecodeResult::Complete)
-            [[maybe_unused]] const ssize_t sent = send(connection.fd, &kAnswer, 1, MSG_NOSIGNAL);
+        if (result == DecodeResult::Complete) [[maybe_unused]]
+            const ssize_t sent = send(connection.fd, &kAnswer, 1, MSG_NOSIGNAL);
         Drop(id);
         if (result == DecodeResult::Complete)
             Deliver(std::move(request));

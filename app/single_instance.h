@@ -34,7 +34,8 @@ struct InstancePaths {
 std::optional<InstancePaths> UserInstancePaths();
 // The same from the two directories given: the runtime directory (empty
 // when unset) and the temporary directory.
-std::optional<InstancePaths> InstancePathsIn(const std::string& runtimeDirectory, const std::string& temporaryDirectory);
+std::optional<InstancePaths> InstancePathsIn(const std::string& runtimeDirectory,
+                                             const std::string& temporaryDirectory);
 
 // A listening socket with the lock taken with it, owned; closing stops the
 // listening and removes the socket file while it is still this one's.

@@ -178,6 +178,28 @@ check "the program ends when its X server dies" 1 "$exit_status"
 check "the number being keyed in when the X server died is saved" "7" "$(setting Integer)"
 check "the stack before it is saved" "$(printf '%.6e' 42)" "$(setting RegY)"
 
+# The Wayland compositor killed under the window: Qt's plugin then ends the
+# process with _exit(), past every atexit hook; the state is saved all the same.
+plugin_dir=$(qtpaths6 --query QT_INSTALL_PLUGINS 2>/dev/null || echo /usr/lib/x86_64-linux-gnu/qt6/plugins)
+if ! command -v weston >/dev/null || ! ls "$plugin_dir"/platforms/libqwayland-generic.so >/dev/null 2>&1; then
+    echo "skipped: the Wayland compositor case needs weston and qt6-wayland"
+else
+    rm -f "$ini"
+    weston --backend=headless-backend.so --socket=rpn-e2e-wayland --idle-time=0 >"$work/weston.log" 2>&1 &
+    compositor=$!
+    pids+=("$compositor")
+    for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/rpn-e2e-wayland" ] && break; sleep 0.05; done
+    WAYLAND_DISPLAY=rpn-e2e-wayland QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=1 "$program" 2>"$work/wayland.log" &
+    pid=$!
+    pids+=("$pid")
+    for _ in $(seq 200); do grep -q 'wl_surface@[0-9]*\.attach' "$work/wayland.log" && break; sleep 0.05; done
+    kill -KILL "$compositor"
+    wait "$compositor" 2>/dev/null || true
+    wait_gone
+    check "the program ends when its compositor dies" 1 "$exit_status"
+    check "the state is saved when the compositor dies" "$(printf '%.6e' 0)" "$(setting RegX)"
+fi
+
 # A second start hands its file to the running calculator and ends.
 mkdir -p "$work/files"
 (cd "$work/files" && "$cli" --save state.rpn 1 2 3 ENTER >/dev/null)

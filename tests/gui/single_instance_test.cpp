@@ -1,3 +1,5 @@
+#include "app/single_instance.h"
+
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -10,7 +12,6 @@
 #include <future>
 
 #include "app/command_line.h"
-#include "app/single_instance.h"
 
 namespace rpn::test {
 namespace {
@@ -130,8 +131,7 @@ TEST(InstanceProtocol, RequestsRoundTripAndBadBytesAreRefused)
         SecondStart decoded{std::string("stale")};
         EXPECT_EQ(DecodeSecondStart(bytes, decoded), DecodeResult::Complete);
         EXPECT_EQ(decoded.path, request.path);
-        EXPECT_EQ(DecodeSecondStart(bytes.substr(0, bytes.size() - 1), decoded),
-                  DecodeResult::Incomplete);
+        EXPECT_EQ(DecodeSecondStart(bytes.substr(0, bytes.size() - 1), decoded), DecodeResult::Incomplete);
     }
     SecondStart ignored;
     const struct {
