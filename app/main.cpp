@@ -77,19 +77,22 @@ int main(int argc, char* argv[])
     rpn::TerminationSignals termination(close);
     rpn::QuitRequestFilter quitRequests(application, close);
     QObject::connect(&application, &QCoreApplication::aboutToQuit, [&calculator] { calculator.CloseDocument(); });
+    // Armed once the settings store has been read (the recent-file list reads
+    // it), so the hook runs before the libraries' own clean-up at exit; it
+    // saves nothing before the start-up has loaded the document. It may run
+    // on the display plugin's own thread, so it leaves the instance socket
+    // alone; the next start finds it dead and takes it over.
+    rpn::SaveAtExit saveAtExit([&calculator] {
+        if (!calculator.DocumentOpened())
+            return;
+        calculator.SetClosingHook(nullptr);
+        calculator.CloseDocument();
+    });
     if (!calculator.InitInstance(QApplication::arguments()))
         return 1;
     // A signal during a start-up box has closed the calculator already.
     if (calculator.DocumentClosed())
         return 0;
-    // Armed once the settings store has been read, so the hook runs before
-    // the libraries' own clean-up at exit.
-    // The hook may run on the display plugin's own thread, so it leaves the
-    // instance socket alone; the next start finds it dead and takes it over.
-    rpn::SaveAtExit saveAtExit([&calculator] {
-        calculator.SetClosingHook(nullptr);
-        calculator.CloseDocument();
-    });
     instanceServer.SetReceiver([&calculator](const rpn::SecondStart& request) {
         std::optional<std::wstring> path;
         if (request.path)

@@ -66,6 +66,7 @@ bool CRPNApp::InitInstance(const QStringList& arguments)
         // A named file that cannot be read leaves the document as New makes
         // it, so the settings saved at exit are not replaced by a blank state.
         m_document.OnNewDocument();
+        m_documentOpened = true;
         m_document.OnOpenDocument(path);
         // Its "File Error" box may have been closed by a signal: the close
         // has run, and nothing more is recorded or shown.
@@ -74,6 +75,7 @@ bool CRPNApp::InitInstance(const QStringList& arguments)
         m_recentFiles.Add(path);
     } else {
         m_document.OnNewDocument();
+        m_documentOpened = true;
     }
     m_document.InitialUpdateAllViews();
     m_frame->adjustSize();

@@ -63,6 +63,8 @@ public:
     CommandTable& Commands() { return m_commands; }
     RecentFileList& RecentFiles() { return m_recentFiles; }
     bool DocumentClosed() const { return m_documentClosed; }
+    // The start-up has read the settings (or the named file) into the document.
+    bool DocumentOpened() const { return m_documentOpened; }
 
 private:
     AppServices m_services;
@@ -71,6 +73,7 @@ private:
     CRPNDoc m_document;
     std::unique_ptr<CMainFrame> m_frame;
     CRPNView* m_view = nullptr;
+    bool m_documentOpened = false;
     bool m_documentClosed = false;
     std::function<void()> m_closingHook;
 };

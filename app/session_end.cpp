@@ -3,18 +3,26 @@
 #include <QEvent>
 #include <QtGlobal>
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <mutex>
 
 namespace rpn {
 
 namespace {
 
-// An atexit hook reaches only what is global; this is the one thing kept.
-// Taken atomically: the Wayland plugin warns from its own event thread.
+// An atexit hook reaches only what is global: the hook, taken atomically,
+// and a lock held while it runs. The Wayland plugin's event thread and the
+// main thread may both report the broken connection; the second waits for
+// the first one's save, or its own _exit would cut the save short. A save
+// that hangs is not waited on for ever.
 std::atomic<std::function<void()>*> g_onExit = nullptr;
+std::recursive_timed_mutex g_exitHookRunning;
 
 extern "C" void RunExitHook()
 {
+    std::unique_lock lock(g_exitHookRunning, std::defer_lock);
+    [[maybe_unused]] const bool locked = lock.try_lock_for(std::chrono::seconds(3));
     if (std::function<void()>* onExit = g_onExit.exchange(nullptr); onExit != nullptr && *onExit)
         (*onExit)();
 }

@@ -16,19 +16,21 @@ namespace rpn::test {
 namespace {
 
 // Runs request once the modal loops have started, from inside the innermost.
+// The timer goes with the application.
 void WhenModal(int depth, std::function<void()> request)
 {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [depth, request, poll] {
+    auto* timer = new QTimer(QCoreApplication::instance());
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, depth, request] {
         int open = 0;
         for (QWidget* widget : QApplication::topLevelWidgets())
             open += widget->isVisible() && widget->isModal() ? 1 : 0;
-        if (open >= depth)
-            request();
-        else
-            QTimer::singleShot(5, *poll);
-    };
-    QTimer::singleShot(0, *poll);
+        if (open < depth)
+            return;
+        timer->stop();
+        request();
+    });
+    timer->start();
 }
 
 TEST(Lifecycle, ACloseRequestClosesEachKindOfModalWindowAsCancelledAndSavesOnce)
