@@ -51,7 +51,8 @@ bool FillAddress(const std::string& path, sockaddr_un& address)
 
 int MillisecondsLeft(Clock::time_point deadline)
 {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    // Rounded up: a wait never ends before its deadline.
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return left > 0 ? static_cast<int>(left) : 0;
 }
 
