@@ -63,7 +63,8 @@ public:
     CommandTable& Commands() { return m_commands; }
     RecentFileList& RecentFiles() { return m_recentFiles; }
     bool DocumentClosed() const { return m_documentClosed; }
-    // The start-up has read the settings (or the named file) into the document.
+    // The start-up has read the saved settings into the document (a named
+    // file is read over them next): from here on the state is worth saving.
     bool DocumentOpened() const { return m_documentOpened; }
 
 private:
