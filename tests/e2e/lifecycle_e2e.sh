@@ -191,6 +191,12 @@ else
     compositor=$!
     pids+=("$compositor")
     for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/rpn-e2e-wayland" ] && break; sleep 0.05; done
+fi
+if [ -z "${compositor:-}" ]; then
+    :
+elif [ ! -S "$XDG_RUNTIME_DIR/rpn-e2e-wayland" ]; then
+    echo "skipped: weston did not start here:" && cat "$work/weston.log"
+else
     WAYLAND_DISPLAY=rpn-e2e-wayland QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=1 "$program" 2>"$work/wayland.log" &
     pid=$!
     pids+=("$pid")
