@@ -78,16 +78,11 @@ int main(int argc, char* argv[])
     rpn::QuitRequestFilter quitRequests(application, close);
     QObject::connect(&application, &QCoreApplication::aboutToQuit, [&calculator] { calculator.CloseDocument(); });
     // Armed once the settings store has been read (the recent-file list reads
-    // it), so the hook runs before the libraries' own clean-up at exit; it
-    // saves nothing before the start-up has loaded the document. It may run
-    // on the display plugin's own thread, so it leaves the instance socket
-    // alone; the next start finds it dead and takes it over.
-    rpn::SaveAtExit saveAtExit([&calculator] {
-        if (!calculator.DocumentOpened())
-            return;
-        calculator.SetClosingHook(nullptr);
-        calculator.CloseDocument();
-    });
+    // it), so the hook runs before the libraries' own clean-up at exit. It may
+    // run on the display plugin's own thread, so it leaves the window and the
+    // instance socket alone; the next start finds the socket dead and takes
+    // it over.
+    rpn::SaveAtExit saveAtExit([&calculator] { calculator.SaveOnLostDisplay(); });
     if (!calculator.InitInstance(QApplication::arguments()))
         return 1;
     // A signal during a start-up box has closed the calculator already.

@@ -124,6 +124,14 @@ void CRPNApp::CloseDocument()
     m_document.OnCloseDocument();
 }
 
+void CRPNApp::SaveOnLostDisplay()
+{
+    if (!m_documentOpened || m_documentClosed)
+        return;
+    m_documentClosed = true;
+    m_document.OnCloseDocument();
+}
+
 void CRPNApp::RequestClose()
 {
     CloseModalWindows();

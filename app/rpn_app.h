@@ -51,6 +51,10 @@ public:
     // is closed as its Cancel would, then the window and the document close.
     // The caller then ends the event loops.
     void RequestClose();
+    // The process is ending without a close (the display is gone): writes
+    // the settings once, if the start-up got as far as loading them, and
+    // touches nothing of the window. May run on another thread.
+    void SaveOnLostDisplay();
     // Runs once, when the close begins, before the settings are written.
     void SetClosingHook(std::function<void()> hook) { m_closingHook = std::move(hook); }
     // A later start of the program: opens its file as Open does, or with no
@@ -63,9 +67,6 @@ public:
     CommandTable& Commands() { return m_commands; }
     RecentFileList& RecentFiles() { return m_recentFiles; }
     bool DocumentClosed() const { return m_documentClosed; }
-    // The start-up has read the saved settings into the document (a named
-    // file is read over them next): from here on the state is worth saving.
-    bool DocumentOpened() const { return m_documentOpened; }
 
 private:
     AppServices m_services;

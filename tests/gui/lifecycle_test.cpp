@@ -118,6 +118,24 @@ TEST(Lifecycle, TheClosingHookRunsOnceBeforeTheSettingsAreWritten)
     EXPECT_EQ(writesSeen, std::vector<std::size_t>{before});
 }
 
+TEST(Lifecycle, ALostDisplaySavesOnceTheStartHasLoadedAndLeavesTheWindowAlone)
+{
+    std::size_t writtenBeforeLoad = 1;
+    TestWindow window(nullptr, {QStringLiteral("rpn")}, [&writtenBeforeLoad](TestWindow& w) {
+        w.app->SaveOnLostDisplay();
+        writtenBeforeLoad = w.fakeProfile.WriteLog().size();
+    });
+    EXPECT_EQ(writtenBeforeLoad, 0u) << "nothing loaded yet, so nothing to save";
+    window.Key(Qt::Key_6);
+    window.app->SaveOnLostDisplay();
+    EXPECT_EQ(window.fakeProfile.GetProfileString(L"KelRPN8", L"Integer"), L"6");
+    EXPECT_TRUE(window.Frame().isVisible());
+    const std::size_t written = window.fakeProfile.WriteLog().size();
+    window.app->SaveOnLostDisplay();
+    window.Frame().close();
+    EXPECT_EQ(window.fakeProfile.WriteLog().size(), written) << "written once";
+}
+
 TEST(Lifecycle, ASecondStartOpensItsFileAsOpenDoesOrJustRaisesTheWindow)
 {
     TestWindow saver;
