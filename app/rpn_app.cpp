@@ -1,11 +1,39 @@
 #include "app/rpn_app.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QPointer>
+
 #include "app/about_dialog.h"
 #include "app/window_placement.h"
 #include "face/command_ids.h"
 #include "platform/dialogs.h"
 
 namespace rpn {
+
+namespace {
+
+// Innermost first, each as its Cancel (or the OK of a box that has nothing
+// else), so the code that opened it goes on as if the user had cancelled.
+void CloseModalWindows()
+{
+    constexpr int kDeepestNesting = 16;
+    for (int round = 0; round < kDeepestNesting; ++round) {
+        const QPointer<QWidget> modal = QApplication::activeModalWidget();
+        if (modal.isNull())
+            return;
+        // Closing is what the title bar's button does: a dialog cancels, a
+        // message box answers with its escape button.
+        modal->close();
+        if (auto* dialog = qobject_cast<QDialog*>(modal.data()); dialog != nullptr && dialog->isVisible())
+            dialog->reject();
+        // A window that refuses even that still must not stay in front.
+        if (!modal.isNull() && QApplication::activeModalWidget() == modal)
+            modal->hide();
+    }
+}
+
+}  // namespace
 
 CRPNApp::CRPNApp(AppServices services, FacePictures pictures)
     : m_services(services),
@@ -41,10 +69,16 @@ bool CRPNApp::InitInstance(const QStringList& arguments)
         // A named file that cannot be read leaves the document as New makes
         // it, so the settings saved at exit are not replaced by a blank state.
         m_document.OnNewDocument();
+        m_documentOpened = true;
         m_document.OnOpenDocument(path);
+        // Its "File Error" box may have been closed by a signal: the close
+        // has run, and nothing more is recorded or shown.
+        if (m_documentClosed)
+            return true;
         m_recentFiles.Add(path);
     } else {
         m_document.OnNewDocument();
+        m_documentOpened = true;
     }
     m_document.InitialUpdateAllViews();
     m_frame->adjustSize();
@@ -77,6 +111,8 @@ void CRPNApp::OnFileOpen()
 
 void CRPNApp::OpenDocumentFile(const std::wstring& path)
 {
+    if (m_documentClosed)
+        return;
     m_document.OnOpenDocument(path);
     m_recentFiles.Add(path);
     m_document.InitialUpdateAllViews();
@@ -88,7 +124,39 @@ void CRPNApp::CloseDocument()
         return;
     m_documentClosed = true;
     SaveWindowPlacement(*m_frame, m_services.profile);
+    if (m_closingHook)
+        std::exchange(m_closingHook, nullptr)();
     m_document.OnCloseDocument();
+}
+
+void CRPNApp::SaveOnLostDisplay()
+{
+    if (!m_documentOpened || m_documentClosed)
+        return;
+    m_documentClosed = true;
+    m_document.OnCloseDocument();
+}
+
+void CRPNApp::RequestClose()
+{
+    CloseModalWindows();
+    m_frame->close();
+    // The frame may have closed before, or never have been shown.
+    CloseDocument();
+}
+
+void CRPNApp::OnSecondStart(const std::optional<std::wstring>& path)
+{
+    if (m_documentClosed)
+        return;
+    if (path)
+        OpenDocumentFile(*path);
+    if (m_documentClosed)
+        return;
+    m_frame->show();
+    m_frame->setWindowState((m_frame->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    m_frame->raise();
+    m_frame->activateWindow();
 }
 
 }  // namespace rpn

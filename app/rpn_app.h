@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/main_frame.h"
 #include "app/rpn_doc.h"
@@ -44,6 +46,20 @@ public:
     void OpenDocumentFile(const std::wstring& path);
     // Closes the document, writing the settings, unless that happened already.
     void CloseDocument();
+    // Ends the calculator as Exit does from outside the window (a signal, the
+    // session's quit request), also while a modal box or dialog is open: each
+    // is closed as its Cancel would, then the window and the document close.
+    // The caller then ends the event loops.
+    void RequestClose();
+    // The process is ending without a close (the display is gone): writes
+    // the settings once, if the start-up got as far as loading them, and
+    // touches nothing of the window. May run on another thread.
+    void SaveOnLostDisplay();
+    // Runs once, when the close begins, before the settings are written.
+    void SetClosingHook(std::function<void()> hook) { m_closingHook = std::move(hook); }
+    // A later start of the program: opens its file as Open does, or with no
+    // file just brings the window to the front.
+    void OnSecondStart(const std::optional<std::wstring>& path);
 
     CRPNDoc& Document() { return m_document; }
     CMainFrame& Frame() { return *m_frame; }
@@ -59,7 +75,9 @@ private:
     CRPNDoc m_document;
     std::unique_ptr<CMainFrame> m_frame;
     CRPNView* m_view = nullptr;
+    bool m_documentOpened = false;
     bool m_documentClosed = false;
+    std::function<void()> m_closingHook;
 };
 
 }  // namespace rpn
