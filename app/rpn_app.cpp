@@ -1,5 +1,7 @@
 #include "app/rpn_app.h"
 
+#include <QGuiApplication>
+
 #include "app/about_dialog.h"
 #include "face/command_ids.h"
 #include "platform/dialogs.h"
@@ -12,6 +14,8 @@ CRPNApp::CRPNApp(AppServices services, FacePictures pictures)
       m_document({services.profile, services.clipboard, services.dialogs, services.files, m_recentFiles}),
       m_frame(std::make_unique<CMainFrame>(m_commands, m_recentFiles))
 {
+    // Before the window exists: the Wayland app_id names the desktop entry, so a shell finds its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.rpn_calculator.rpn"));
     m_view = new CRPNView(m_document, std::move(pictures), services.click, m_frame.get());
     m_frame->setCentralWidget(m_view);
     m_view->SetBrightnessMenu(m_frame->BrightnessMenu());
