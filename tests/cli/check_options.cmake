@@ -22,7 +22,9 @@ endforeach()
 # Every option the usage names is documented in the man page.
 execute_process(COMMAND "${CLI}" --help OUTPUT_VARIABLE usage)
 file(READ "${MANPAGE}" manual)
-string(REGEX MATCHALL "[[ ]--?[a-z]+" options "${usage}")
+# Brackets would keep a CMake list from splitting, so they go first.
+string(REGEX REPLACE "[][|]" " " usage "${usage}")
+string(REGEX MATCHALL " --?[a-z]+" options "${usage}")
 list(REMOVE_DUPLICATES options)
 foreach(option IN LISTS options)
     string(SUBSTRING "${option}" 1 -1 option)
