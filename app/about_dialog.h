@@ -9,7 +9,7 @@ namespace rpn {
 
 inline constexpr char kAboutCaption[] = "About Kel's RPN";
 inline constexpr char kAboutVersionText[] = "Kel's RPN Calculator Version 3.0 (Beta)";
-inline constexpr char kAboutNotice[] = "Free to use, copy and share.";
+inline constexpr char kAboutNotice[] = "Free software (MIT).";
 inline constexpr char kAboutSponsorLabel[] = "Visit the sponsor:";
 inline constexpr char kSponsorAddress[] = "https://rpn-calculator.example.org/";
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QPointer>
 
 #include "app/about_dialog.h"
@@ -41,6 +42,8 @@ CRPNApp::CRPNApp(AppServices services, FacePictures pictures)
       m_document({services.profile, services.clipboard, services.dialogs, services.files, m_recentFiles}),
       m_frame(std::make_unique<CMainFrame>(m_commands, m_recentFiles))
 {
+    // Before the window exists: the Wayland app_id names the desktop entry, so a shell finds its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.rpn_calculator.rpn"));
     m_view = new CRPNView(m_document, std::move(pictures), services.click, m_frame.get());
     m_frame->setCentralWidget(m_view);
     m_view->SetBrightnessMenu(m_frame->BrightnessMenu());

@@ -26,6 +26,8 @@ constexpr int kExitFileError = 1;
 struct Options {
     bool json = false;
     bool lines = false;
+    bool help = false;
+    bool version = false;
     std::optional<std::uint64_t> seed;
     std::optional<std::string> stateFile;
     std::optional<std::string> saveFile;
@@ -56,13 +58,14 @@ private:
 
 using Script = std::vector<KeyStep>;
 
-void Usage(std::ostream& err)
+void Usage(std::ostream& stream)
 {
-    err << "usage: rpn-cli [--json] [--seed N] [--lines] [--state FILE] [--save FILE] [KEY ...]\n"
-           "KEY: k:N (key code), vk:N (keyboard virtual key), or one of:";
+    stream << "usage: rpn-cli [--json] [--seed N] [--lines] [--state FILE] [--save FILE] [KEY ...]\n"
+              "       rpn-cli --help | --version\n"
+              "KEY: k:N (key code), vk:N (keyboard virtual key), or one of:";
     for (const std::string& name : KeyNames())
-        err << ' ' << name;
-    err << '\n';
+        stream << ' ' << name;
+    stream << '\n';
 }
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, std::ostream& err)
@@ -93,8 +96,11 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, s
             (argument == "--state" ? options.stateFile : options.saveFile) = arguments[i + 1];
             ++i;
         } else if (argument == "--help" || argument == "-h") {
-            Usage(err);
-            return std::nullopt;
+            options.help = true;
+            return options;
+        } else if (argument == "--version") {
+            options.version = true;
+            return options;
         } else if (argument == "--") {
             ++i;
             break;
@@ -158,6 +164,15 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
     const auto options = ParseOptions(arguments, err);
     if (!options)
         return kExitUsage;
+    // Asked for, usage and version are output like any other, not errors.
+    if (options->help) {
+        Usage(out);
+        return 0;
+    }
+    if (options->version) {
+        out << "rpn-cli " << RPN_VERSION << '\n';
+        return 0;
+    }
 
     std::vector<Script> scripts;
     if (options->lines) {

@@ -6,7 +6,10 @@ set(CPACK_PACKAGE_NAME rpn)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "scientific calculator in Reverse Polish Notation")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES ON)
+# Stripped as dh_strip would, .comment and .note included, which a plain
+# strip keeps.
+set(CPACK_STRIP_FILES OFF)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/StripPackage.cmake)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "RPN maintainers <maintainers@rpn-calculator.invalid>")
@@ -16,6 +19,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The main display line is drawn in DejaVu Sans Condensed (fonts-dejavu-extra)
 # and the rest in DejaVu Sans; no library pulls either in.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra")
+# Without the Wayland platform plugin a Wayland session runs the window
+# through XWayland, blurred at fractional scales.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/rpn-calculator/rpn")
 # CPack puts the summary first and indents these lines itself.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A desktop calculator with a four-level stack (X, Y, Z, T), LAST X and ten
 storage registers, FIX, SCI and ENG display, trigonometry in degrees, radians

@@ -10,6 +10,7 @@ packages=(
     fonts-dejavu-core fonts-dejavu-extra locales
     xvfb xauth xdotool xclip time
     qt6-svg-dev dpkg-dev appstream desktop-file-utils libxml2-utils shared-mime-info groff-base
+    lintian weston qt6-wayland x11-utils
 )
 
 missing=()

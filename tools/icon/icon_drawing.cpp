@@ -149,6 +149,29 @@ QString SmallSvg()
 
 }  // namespace
 
+QString MimeIconSvg()
+{
+    // A page with a folded corner carrying the calculator's display and keys,
+    // so a state file is told apart from the program at a glance.
+    QString text;
+    QTextStream out(&text);
+    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\" viewBox=\"0 0 64 64\">\n"
+           "  <path d=\"M12 4 H40 L54 18 V60 H12 Z\" fill=\"#f6f6f4\" stroke=\"#8a8f96\" stroke-width=\"2\" "
+           "stroke-linejoin=\"round\"/>\n"
+           "  <path d=\"M40 4 V18 H54\" fill=\"#d9dbde\" stroke=\"#8a8f96\" stroke-width=\"2\" "
+           "stroke-linejoin=\"round\"/>\n"
+        << "  <rect x=\"19\" y=\"24\" width=\"28\" height=\"31\" rx=\"3\" fill=\"" << kBodyBottom << "\"/>\n"
+        << "  <rect x=\"22\" y=\"27\" width=\"22\" height=\"8\" rx=\"1\" fill=\"" << kDisplay << "\"/>\n"
+        << "  <rect x=\"34\" y=\"29\" width=\"8\" height=\"4\" fill=\"" << kDigitInk << "\"/>\n";
+    for (const Key& key : kSmallKeys) {
+        out << "  <rect x=\"" << 22 + key.column * 8 << "\" y=\"" << 39 + key.row * 8
+            << "\" width=\"6\" height=\"6\" rx=\"1\" fill=\"" << key.colour << "\"/>\n";
+    }
+    out << "</svg>\n";
+    return text;
+}
+
 const std::vector<int>& IconPixelSizes()
 {
     static const std::vector<int> sizes{16, 22, 24, 32, 48, 64, 128, 256};

@@ -17,6 +17,9 @@ QString IconSvg(IconDetail detail);
 
 IconDetail DetailForSize(int pixels);
 
+// The icon of the state files' MIME type: a page with the calculator on it.
+QString MimeIconSvg();
+
 // Renders the SVG of the right detail for `pixels` into a square ARGB image.
 QImage RenderIcon(int pixels);
 

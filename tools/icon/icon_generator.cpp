@@ -23,12 +23,22 @@ QString SvgPath(const QString& directory)
     return directory + QStringLiteral("/scalable/rpn.svg");
 }
 
+QString MimeSvgPath(const QString& directory)
+{
+    return directory + QStringLiteral("/scalable/application-x-rpn-state.svg");
+}
+
 bool Write(const QString& directory)
 {
     QDir(directory).mkpath(QStringLiteral("scalable"));
     QFile svg(SvgPath(directory));
     if (!svg.open(QIODevice::WriteOnly) || svg.write(rpn::IconSvg(rpn::IconDetail::Full).toUtf8()) < 0) {
         std::fprintf(stderr, "icon_generator: cannot write %s\n", qPrintable(svg.fileName()));
+        return false;
+    }
+    QFile mime(MimeSvgPath(directory));
+    if (!mime.open(QIODevice::WriteOnly) || mime.write(rpn::MimeIconSvg().toUtf8()) < 0) {
+        std::fprintf(stderr, "icon_generator: cannot write %s\n", qPrintable(mime.fileName()));
         return false;
     }
     for (const int pixels : rpn::IconPixelSizes()) {
@@ -73,6 +83,11 @@ bool Compare(const QString& directory)
     QFile svg(SvgPath(directory));
     if (!svg.open(QIODevice::ReadOnly) || svg.readAll() != rpn::IconSvg(rpn::IconDetail::Full).toUtf8()) {
         std::fprintf(stderr, "icon_generator: %s differs from the generator's SVG\n", qPrintable(svg.fileName()));
+        same = false;
+    }
+    QFile mime(MimeSvgPath(directory));
+    if (!mime.open(QIODevice::ReadOnly) || mime.readAll() != rpn::MimeIconSvg().toUtf8()) {
+        std::fprintf(stderr, "icon_generator: %s differs from the generator's SVG\n", qPrintable(mime.fileName()));
         same = false;
     }
     for (const int pixels : rpn::IconPixelSizes()) {

@@ -1,0 +1,17 @@
+# Fails when the project version, the changelog's latest entry and the
+# metainfo's latest release disagree: a version bump must touch all three.
+file(STRINGS "${CHANGELOG}" first_line LIMIT_COUNT 1)
+if(NOT first_line MATCHES "^rpn \\(([^)]+)\\) ")
+    message(FATAL_ERROR "the changelog does not start with an 'rpn (VERSION)' entry: '${first_line}'")
+endif()
+set(changelog_version "${CMAKE_MATCH_1}")
+file(READ "${METAINFO}" metainfo)
+if(NOT metainfo MATCHES "<releases>[ \t\r\n]*<release version=\"([^\"]+)\" date=\"([^\"]+)\"")
+    message(FATAL_ERROR "the metainfo lists no release")
+endif()
+set(metainfo_version "${CMAKE_MATCH_1}")
+set(metainfo_date "${CMAKE_MATCH_2}")
+if(NOT changelog_version STREQUAL VERSION OR NOT metainfo_version STREQUAL VERSION)
+    message(FATAL_ERROR "project version ${VERSION}, changelog ${changelog_version}, metainfo ${metainfo_version}")
+endif()
+message(STATUS "version ${VERSION} released ${metainfo_date} everywhere")
