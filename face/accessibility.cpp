@@ -404,12 +404,7 @@ DisplayAnnouncer::DisplayAnnouncer(CRPNView& view, Notify notify, Announce annou
     if (!m_listening)
         m_listening = [] { return QAccessible::isActive(); };
     view.installEventFilter(this);
-    view.SetKeyObserver(this);
-}
-
-DisplayAnnouncer::~DisplayAnnouncer()
-{
-    m_view.SetKeyObserver(nullptr);
+    view.SetKeyObserver(this, this);
 }
 
 // Only notes what the display read before a key, for the text update that

@@ -55,7 +55,6 @@ public:
     using Announce = std::function<void(QAccessibleInterface* focused, const QString& text)>;
     using Listening = std::function<bool()>;
     DisplayAnnouncer(CRPNView& view, Notify notify, Announce announce, Listening listening = {});
-    ~DisplayAnnouncer() override;
 
     void KeyPerformed() override;
     void FocusMoved() override;

@@ -355,8 +355,8 @@ void CRPNView::TapKey(int code)
 
 void CRPNView::NotifyKeyPerformed()
 {
-    if (m_keyObserver)
-        m_keyObserver->KeyPerformed();
+    if (KeyObserver* observer = Observer())
+        observer->KeyPerformed();
 }
 
 void CRPNView::MoveFocusTo(int code)
@@ -367,8 +367,8 @@ void CRPNView::MoveFocusTo(int code)
         UpdateFaceRect(FocusRingArea(m_focusedKey));
     m_focusedKey = code;
     UpdateFaceRect(FocusRingArea(m_focusedKey));
-    if (m_keyObserver)
-        m_keyObserver->FocusMoved();
+    if (KeyObserver* observer = Observer())
+        observer->FocusMoved();
 }
 
 // Tab and Shift+Tab walk the keys instead of leaving the face, which is the
@@ -422,12 +422,12 @@ void CRPNView::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);
     // The window's own focus report names the view; the key comes after it.
-    if (m_focusedKey != 0 && m_keyObserver)
+    if (m_focusedKey != 0 && Observer())
         QMetaObject::invokeMethod(
             this,
             [this] {
-                if (m_keyObserver && hasFocus())
-                    m_keyObserver->FocusMoved();
+                if (KeyObserver* observer = Observer(); observer && hasFocus())
+                    observer->FocusMoved();
             },
             Qt::QueuedConnection);
 }

@@ -63,8 +63,13 @@ public:
     // unmapped navigation key (Tab, Shift+Tab, an arrow) first moves it, so
     // that nothing changes for whoever never uses them.
     int FocusedKey() const { return m_focusedKey; }
-    // The observer, which is not owned; null for none.
-    void SetKeyObserver(KeyObserver* observer) { m_keyObserver = observer; }
+    // The observer, which is not owned: it is told nothing once `owner` is
+    // gone, whichever of the two is destroyed first. Null for none.
+    void SetKeyObserver(KeyObserver* observer, QObject* owner)
+    {
+        m_keyObserver = observer;
+        m_keyObserverOwner = owner;
+    }
 
     // The face pixel under a point of the widget, and the widget point at
     // the centre of a face pixel.
@@ -101,6 +106,7 @@ private:
     // A tap on the middle of a key, as the stylus would make it.
     void TapKey(int code);
     void NotifyKeyPerformed();
+    KeyObserver* Observer() const { return m_keyObserverOwner ? m_keyObserver : nullptr; }
     qreal FaceScale() const;
     QPointF FaceOrigin() const;
     // The pictures a start does not show, read the first time they are drawn.
@@ -131,6 +137,7 @@ private:
     std::set<quint32> m_pressedKeys;
     int m_focusedKey = 0;
     KeyObserver* m_keyObserver = nullptr;
+    QPointer<QObject> m_keyObserverOwner;
 };
 
 }  // namespace rpn

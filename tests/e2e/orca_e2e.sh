@@ -189,6 +189,13 @@ for index in "${!starts[@]}"; do
     [ "$count" -le 1 ] || failed "${names[$index]}: spoken $count times"
 done
 
+# Braille shows it too (Orca logs its braille line with no display attached).
+if grep -qF "BRAILLE LINE:  '$(reading "4.200000 times ten to the 1")'" "$log"; then
+    ok "braille showed the product"
+else
+    failed "braille showed the product"
+fi
+
 state=$(timeout 20 "$python" "$probe" state || true)
 check_line() {
     if grep -qxF "$2" <<<"$3"; then ok "$1"; else failed "$1: no line '$2'"; fi
