@@ -3,7 +3,6 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
 #include <array>
@@ -408,11 +407,11 @@ DisplayAnnouncer::DisplayAnnouncer(CRPNView& view, Notify notify, Announce annou
 }
 
 // Only notes what the display read before a key, for the text update that
-// follows it.
+// follows it: a menu command may have changed it since the last key.
 bool DisplayAnnouncer::eventFilter(QObject* watched, QEvent* event)
 {
     const bool release = event->type() == QEvent::KeyRelease || event->type() == QEvent::MouseButtonRelease;
-    if (watched == &m_view && release && !m_lastReading && m_listening())
+    if (watched == &m_view && release && m_listening())
         m_lastReading = DisplayReading(m_view.State());
     return false;
 }

@@ -68,7 +68,7 @@ private:
     Announce m_announce;
     Listening m_listening;
     // What the display read before the key being announced; none while
-    // nobody listens, so a listener that arrives hears the right change.
+    // nobody listens.
     std::optional<QString> m_lastReading;
 };
 
