@@ -413,8 +413,10 @@ bool CRPNView::event(QEvent* event)
 void CRPNView::keyPressEvent(QKeyEvent* event)
 {
     NotePress(*event);
-    if (const auto direction = ArrowDirection(event->key()); direction && !(event->modifiers() & kCommandModifiers))
+    if (const auto direction = ArrowDirection(event->key()); direction && !(event->modifiers() & kCommandModifiers)) {
         MoveFocusTo(KeyInDirection(m_focusedKey, *direction));
+        return;
+    }
     QWidget::keyPressEvent(event);
 }
 
