@@ -243,6 +243,13 @@ TEST_F(Accessibility, KeysTakeTheFocusWithTheRingAndAPressUnderItIsSpokenThere)
     ASSERT_EQ(heard.size(), 5U);
     EXPECT_EQ(heard[4].object, sine) << "the reading is spoken by the object in focus";
     EXPECT_EQ(heard[4].text, QStringLiteral("0.000000 times ten to the 0, SCI 6, DEG"));
+    window.View().clearFocus();
+    EXPECT_FALSE(sine->state().focused);
+    window.View().setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(heard.size(), 6U);
+    EXPECT_EQ(heard[5].type, QAccessible::Focus) << "coming back, the focus is the key's again";
+    EXPECT_EQ(heard[5].object, sine);
 }
 
 TEST_F(Accessibility, KeysCostNothingUntilSomebodyListensAndThenReadTheRightChange)
