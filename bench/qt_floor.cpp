@@ -8,7 +8,8 @@
 
 // The floor of the calculator's stack: the least a Qt 6 window of the same
 // shape does, a main window with a menu bar and a 240 x 268 widget that paints
-// one image. Start-up measurements compare the calculator against it.
+// one image filled with a few rectangles, nothing else. Start-up
+// measurements compare the calculator against it.
 namespace {
 
 constexpr int kWidth = 240;
@@ -21,10 +22,12 @@ public:
         setFixedSize(kWidth, kHeight);
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFocusPolicy(Qt::StrongFocus);
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kWidth; ++x)
-                m_image.setPixel(x, y, qRgb(40 + x / 2, 60 + y / 3, 90));
-        }
+        // A few flat rectangles, the least a face with a display needs; a
+        // pixel-by-pixel fill would make the floor slower than a bare window.
+        QPainter painter(&m_image);
+        painter.fillRect(m_image.rect(), QColor(40, 60, 90));
+        painter.fillRect(10, 6, 220, 74, QColor(181, 247, 239));
+        painter.fillRect(10, 90, 220, 170, QColor(70, 70, 80));
     }
 
 protected:
