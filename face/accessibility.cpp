@@ -3,7 +3,6 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
 #include <array>
@@ -14,6 +13,7 @@
 #include "display/format.h"
 #include "face/keypad.h"
 #include "face/rpn_view.h"
+#include "face/screen_reader_announcement.h"
 
 namespace rpn {
 
@@ -81,6 +81,16 @@ const std::vector<int>& KeyCodes()
     return codes;
 }
 
+// The index of a key's child in the view, after the display; -1 for none.
+int ChildIndexOfKey(int code)
+{
+    const std::vector<int>& codes = KeyCodes();
+    for (std::size_t index = 0; index < codes.size(); ++index)
+        if (codes[index] == code)
+            return static_cast<int>(index) + 1;
+    return -1;
+}
+
 QRect ScreenRectangle(const CRPNView& view, const KeyRectangle& face)
 {
     const QPoint topLeft = view.WidgetPoint(QPoint(face.left, face.top));
@@ -134,6 +144,9 @@ public:
         if (!m_view)
             return state;
         state.pressed = m_view->State().KeyCode == m_code;
+        // Every key takes the keyboard focus, shown as the ring on the face.
+        state.focusable = true;
+        state.focused = m_view->hasFocus() && m_view->FocusedKey() == m_code;
         if (m_code == kKeyF) {
             state.checkable = true;
             state.checked = m_view->State().FunctionMode;
@@ -226,7 +239,8 @@ class AccessibleView final : public QAccessibleWidget {
 public:
     explicit AccessibleView(CRPNView* view) : QAccessibleWidget(view, QAccessible::Grouping)
     {
-        new DisplayAnnouncer(*view, [](QAccessibleEvent& event) { QAccessible::updateAccessibility(&event); });
+        new DisplayAnnouncer(
+            *view, [](QAccessibleEvent& event) { QAccessible::updateAccessibility(&event); }, AnnounceToScreenReader);
     }
     ~AccessibleView() override
     {
@@ -246,6 +260,12 @@ public:
         }
     }
     int childCount() const override { return 1 + static_cast<int>(KeyCodes().size()); }
+    QAccessibleInterface* focusChild() const override
+    {
+        if (View().hasFocus() && View().FocusedKey() != 0)
+            return child(ChildIndexOfKey(View().FocusedKey()));
+        return QAccessibleWidget::focusChild();
+    }
     QAccessibleInterface* child(int index) const override
     {
         if (index < 0 || index >= childCount())
@@ -264,12 +284,7 @@ public:
         const QPoint face = View().FacePoint(View().mapFromGlobal(QPointF(x, y)));
         if (kDisplayRectangle.Contains(face.x(), face.y()))
             return child(0);
-        const int code = HitTest(face.x(), face.y());
-        const std::vector<int>& codes = KeyCodes();
-        for (std::size_t index = 0; index < codes.size(); ++index)
-            if (codes[index] == code)
-                return child(static_cast<int>(index) + 1);
-        return nullptr;
+        return child(ChildIndexOfKey(HitTest(face.x(), face.y())));
     }
 
 private:
@@ -323,15 +338,10 @@ QString SpokenNumber(const std::wstring& shown)
 
 QString DisplayReading(const CalcState& state)
 {
-    QString reading;
-    if (state.DisplayText == kErrorNaN)
-        reading = QStringLiteral("Error: not a number");
-    else if (state.DisplayText == kErrorInf)
-        reading = QStringLiteral("Error: infinity");
-    else if (state.DisplayText == kErrorOverflow)
-        reading = QStringLiteral("Error: overflow");
-    else
-        reading = SpokenNumber(DrawnMainLine(state));
+    // An error reads as it is shown.
+    const bool error =
+        state.DisplayText == kErrorNaN || state.DisplayText == kErrorInf || state.DisplayText == kErrorOverflow;
+    QString reading = error ? QString::fromStdWString(state.DisplayText) : SpokenNumber(DrawnMainLine(state));
     reading += QStringLiteral(", %1 %2, %3")
                    .arg(QString::fromStdWString(state.DisplayMode))
                    .arg(EffectivePrecision(state))
@@ -382,46 +392,57 @@ void InstallCalculatorAccessibility()
     QAccessible::installFactory(CalculatorAccessibleFactory);
 }
 
-DisplayAnnouncer::DisplayAnnouncer(CRPNView& view, Announce announce, Listening listening)
-    : QObject(&view), m_view(view), m_announce(std::move(announce)), m_listening(std::move(listening))
+DisplayAnnouncer::DisplayAnnouncer(CRPNView& view, Notify notify, Announce announce, Listening listening)
+    : QObject(&view),
+      m_view(view),
+      m_notify(std::move(notify)),
+      m_announce(std::move(announce)),
+      m_listening(std::move(listening))
 {
     if (!m_listening)
         m_listening = [] { return QAccessible::isActive(); };
     view.installEventFilter(this);
+    view.SetKeyObserver(this, this);
 }
 
+// Only notes what the display read before a key, for the text update that
+// follows it: a menu command may have changed it since the last key.
 bool DisplayAnnouncer::eventFilter(QObject* watched, QEvent* event)
 {
-    const bool key =
-        (event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) ||
-        (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton);
-    if (watched != &m_view || !key)
-        return false;
-    if (!m_listening()) {
-        m_lastReading.reset();
-        return false;
-    }
-    // The filter sees a key before the view has performed it: the reading
-    // now is the one the key changes, and the new one is taken once the
-    // event has been handled.
-    if (!m_lastReading)
+    const bool release = event->type() == QEvent::KeyRelease || event->type() == QEvent::MouseButtonRelease;
+    if (watched == &m_view && release && m_listening())
         m_lastReading = DisplayReading(m_view.State());
-    QMetaObject::invokeMethod(this, &DisplayAnnouncer::AnnounceReading, Qt::QueuedConnection);
     return false;
 }
 
-void DisplayAnnouncer::AnnounceReading()
+void DisplayAnnouncer::KeyPerformed()
 {
+    if (!m_listening()) {
+        m_lastReading.reset();
+        return;
+    }
     QAccessibleInterface* view = QAccessible::queryAccessibleInterface(&m_view);
     QAccessibleInterface* display = view ? view->child(0) : nullptr;
     if (!display)
         return;
     const QString reading = DisplayReading(m_view.State());
     QAccessibleTextUpdateEvent textEvent(display, 0, m_lastReading.value_or(reading), reading);
-    m_announce(textEvent);
-    QAccessibleEvent descriptionEvent(view, QAccessible::DescriptionChanged);
-    m_announce(descriptionEvent);
+    m_notify(textEvent);
+    QAccessibleInterface* focused = view->focusChild();
+    m_announce(focused ? focused : view, reading);
     m_lastReading = reading;
+}
+
+void DisplayAnnouncer::FocusMoved()
+{
+    if (!m_listening())
+        return;
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(&m_view);
+    QAccessibleInterface* key = view ? view->focusChild() : nullptr;
+    if (!key || key == view)
+        return;
+    QAccessibleEvent focusEvent(key, QAccessible::Focus);
+    m_notify(focusEvent);
 }
 
 }  // namespace rpn

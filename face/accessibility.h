@@ -6,13 +6,12 @@
 #include <optional>
 
 #include "engine/calc_state.h"
+#include "face/rpn_view.h"
 
 class QAccessibleEvent;
 class QAccessibleInterface;
 
 namespace rpn {
-
-class CRPNView;
 
 // What a screen reader hears from the display: the main line as it is drawn,
 // an exponent spoken as a power of ten, then the display format, the angle
@@ -38,32 +37,38 @@ QAccessibleInterface* CalculatorAccessibleFactory(const QString& className, QObj
 void InstallCalculatorAccessibility();
 
 // Tells assistive technology what the display reads after every key the view
-// handles, tapped or typed, also when the reading did not change, so that a
-// repeated key is still confirmed: a text update of the display and a
-// description change of the view, whose description is the reading (screen
-// readers speak a change of the focused object's description). The
+// performs, tapped, typed or pressed through the keyboard focus, also when
+// the reading did not change, so that a repeated key is still confirmed;
+// and where the keyboard focus went when it moved over the keys. The
+// reading goes out twice: as a text update of the display, and spoken as a
+// change of the object in focus (the key under the focus ring, or else the
+// view), which screen readers present whatever key caused it. The
 // accessible view makes one, a child of the view, when its interface is
-// first asked for; there `announce` is QAccessible::updateAccessibility.
-// Qt asks for interfaces whether or not anything listens, so while
-// `listening` says nobody does (by default, while no assistive technology is
-// active) a key costs nothing here: no reading is taken and no event sent.
-class DisplayAnnouncer final : public QObject {
+// first asked for; there `notify` is QAccessible::updateAccessibility and
+// `announce` is AnnounceToScreenReader. Qt asks for interfaces whether or
+// not anything listens, so while `listening` says nobody does (by default,
+// while no assistive technology is active) a key costs nothing here: no
+// reading is taken and nothing is sent.
+class DisplayAnnouncer final : public QObject, public KeyObserver {
 public:
-    using Announce = std::function<void(QAccessibleEvent&)>;
+    using Notify = std::function<void(QAccessibleEvent&)>;
+    using Announce = std::function<void(QAccessibleInterface* focused, const QString& text)>;
     using Listening = std::function<bool()>;
-    DisplayAnnouncer(CRPNView& view, Announce announce, Listening listening = {});
+    DisplayAnnouncer(CRPNView& view, Notify notify, Announce announce, Listening listening = {});
+
+    void KeyPerformed() override;
+    void FocusMoved() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void AnnounceReading();
-
     CRPNView& m_view;
+    Notify m_notify;
     Announce m_announce;
     Listening m_listening;
     // What the display read before the key being announced; none while
-    // nobody listens, so a listener that arrives hears the right change.
+    // nobody listens.
     std::optional<QString> m_lastReading;
 };
 

@@ -11,6 +11,7 @@
 
 #include "display/render.h"
 #include "face/command_ids.h"
+#include "face/key_focus.h"
 #include "face/keypad.h"
 #include "face/virtual_keys.h"
 #include "platform/cmd_ui.h"
@@ -33,6 +34,37 @@ constexpr QRect kDisplayBand{0, 0, kFaceWidth, kDisplayStripBottom};
 
 // Above this many device pixels per face pixel the large pictures look better.
 constexpr qreal kLargePictureScale = 1.25;
+
+// The focus ring lies in the gap around its key, in a colour that none of
+// the face's keys or its bezel has.
+constexpr int kFocusRingWidth = 2;
+constexpr QRgb kFocusRingColour = qRgb(255, 150, 0);
+
+QRect FocusRingArea(int code)
+{
+    return KeyArea(code).adjusted(-kFocusRingWidth, -kFocusRingWidth, kFocusRingWidth, kFocusRingWidth);
+}
+
+// The key that presses the focused key: Enter and Space belong to the
+// keyboard table (ENTER and CHS).
+constexpr int kPressFocusedKey = Qt::Key_P;
+constexpr Qt::KeyboardModifiers kCommandModifiers = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+
+std::optional<KeyDirection> ArrowDirection(int qtKey)
+{
+    switch (qtKey) {
+        case Qt::Key_Left:
+            return KeyDirection::Left;
+        case Qt::Key_Right:
+            return KeyDirection::Right;
+        case Qt::Key_Up:
+            return KeyDirection::Up;
+        case Qt::Key_Down:
+            return KeyDirection::Down;
+        default:
+            return std::nullopt;
+    }
+}
 
 }  // namespace
 
@@ -125,6 +157,8 @@ void CRPNView::Compose(QImage& target, qreal scale, const QRect& area) const
         if (keyArea.intersects(area))
             surface.CopyRectangle(m_bitmaps.PressedFace(large), keyArea);
     }
+    if (m_focusedKey != 0 && FocusRingArea(m_focusedKey).intersects(area))
+        surface.FrameRectangle(FocusRingArea(m_focusedKey), kFocusRingColour, kFocusRingWidth);
     if (area.top() < kDisplayStripBottom)
         DrawDisplay(state, surface);
 }
@@ -231,13 +265,50 @@ void CRPNView::PenUp(QPoint facePoint)
     CalcState& state = m_document.State();
     if (state.KeyCode != 0)
         UpdateFaceRect(KeyArea(state.KeyCode));
-    if (HitTest(facePoint.x(), facePoint.y()) == state.KeyCode) {
+    const bool performed = HitTest(facePoint.x(), facePoint.y()) == state.KeyCode;
+    if (performed) {
         if (state.KeyCode != 0 && state.bAudibleClicks)
             m_click.Play();
         m_document.DispatchKey();
     }
     state.KeyCode = 0;
     UpdateFaceRect(kDisplayBand);
+    if (performed)
+        NotifyKeyPerformed();
+}
+
+void CRPNView::TapKey(int code)
+{
+    const KeyRectangle key = KeyRect(code);
+    const QPoint centre((key.left + key.right) / 2, (key.top + key.bottom) / 2);
+    PenDown(centre);
+    PenUp(centre);
+}
+
+void CRPNView::NotifyKeyPerformed()
+{
+    if (KeyObserver* observer = Observer())
+        observer->KeyPerformed();
+}
+
+void CRPNView::MoveFocusTo(int code)
+{
+    if (code == m_focusedKey)
+        return;
+    if (m_focusedKey != 0)
+        UpdateFaceRect(FocusRingArea(m_focusedKey));
+    m_focusedKey = code;
+    UpdateFaceRect(FocusRingArea(m_focusedKey));
+    if (KeyObserver* observer = Observer())
+        observer->FocusMoved();
+}
+
+// Tab and Shift+Tab walk the keys instead of leaving the face, which is the
+// window's only place for the keyboard.
+bool CRPNView::focusNextPrevChild(bool next)
+{
+    MoveFocusTo(KeyInTabOrder(m_focusedKey, next));
+    return true;
 }
 
 namespace {
@@ -274,7 +345,25 @@ bool CRPNView::event(QEvent* event)
 void CRPNView::keyPressEvent(QKeyEvent* event)
 {
     NotePress(*event);
+    if (const auto direction = ArrowDirection(event->key()); direction && !(event->modifiers() & kCommandModifiers)) {
+        MoveFocusTo(KeyInDirection(m_focusedKey, *direction));
+        return;
+    }
     QWidget::keyPressEvent(event);
+}
+
+void CRPNView::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    // The window's own focus report names the view; the key comes after it.
+    if (m_focusedKey != 0 && Observer())
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (KeyObserver* observer = Observer(); observer && hasFocus())
+                    observer->FocusMoved();
+            },
+            Qt::QueuedConnection);
 }
 
 void CRPNView::focusOutEvent(QFocusEvent* event)
@@ -287,8 +376,14 @@ void CRPNView::keyReleaseEvent(QKeyEvent* event)
 {
     // Auto-repeat releases are not real releases.
     if (!event->isAutoRepeat() && m_pressedKeys.erase(KeyIdentity(*event)) != 0 &&
-        !event->modifiers().testFlag(Qt::AltModifier))
-        m_document.KeyboardKey(VirtualKeyFor(event->key(), event->modifiers(), event->nativeScanCode()));
+        !event->modifiers().testFlag(Qt::AltModifier)) {
+        if (event->key() == kPressFocusedKey && m_focusedKey != 0 && !(event->modifiers() & kCommandModifiers))
+            TapKey(m_focusedKey);
+        const int virtualKey = VirtualKeyFor(event->key(), event->modifiers(), event->nativeScanCode());
+        m_document.KeyboardKey(virtualKey);
+        if (KeyCodeForVirtualKey(virtualKey) != 0 || virtualKey == vk::Delete || virtualKey == vk::Escape)
+            NotifyKeyPerformed();
+    }
     QWidget::keyReleaseEvent(event);
 }
 

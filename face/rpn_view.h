@@ -16,6 +16,19 @@ namespace rpn {
 class ClickSound;
 class CommandTable;
 
+// Told what the view did with the keyboard and the stylus, for assistive
+// technology. The observer is called synchronously and must not change the
+// view.
+class KeyObserver {
+public:
+    virtual ~KeyObserver() = default;
+    // After a key was performed: tapped, typed, or pressed through the
+    // keyboard focus.
+    virtual void KeyPerformed() = 0;
+    // After the keyboard focus moved to another key of the face.
+    virtual void FocusMoved() = 0;
+};
+
 // The calculator face on the screen: the pressed key, the display strip,
 // taps and keyboard releases. Each paint composes the 240 x 268 back buffer
 // (face, pressed key from picture 141, display) from the face bitmaps and
@@ -46,6 +59,18 @@ public:
 
     static constexpr QRect kWholeFace{0, 0, kFaceWidth, kFaceHeight};
 
+    // The key the keyboard focus is on, drawn with a ring: 0 until an
+    // unmapped navigation key (Tab, Shift+Tab, an arrow) first moves it, so
+    // that nothing changes for whoever never uses them.
+    int FocusedKey() const { return m_focusedKey; }
+    // The observer, which is not owned: it is told nothing once `owner` is
+    // gone, whichever of the two is destroyed first. Null for none.
+    void SetKeyObserver(KeyObserver* observer, QObject* owner)
+    {
+        m_keyObserver = observer;
+        m_keyObserverOwner = owner;
+    }
+
     // The face pixel under a point of the widget, and the widget point at
     // the centre of a face pixel.
     QPoint FacePoint(QPointF widgetPoint) const;
@@ -62,7 +87,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void NotePress(const QKeyEvent& event);
@@ -75,6 +102,11 @@ private:
     void UpdateFaceRect(const QRect& area);
     void PenDown(QPoint facePoint);
     void PenUp(QPoint facePoint);
+    void MoveFocusTo(int code);
+    // A tap on the middle of a key, as the stylus would make it.
+    void TapKey(int code);
+    void NotifyKeyPerformed();
+    KeyObserver* Observer() const { return m_keyObserverOwner ? m_keyObserver : nullptr; }
     qreal FaceScale() const;
     QPointF FaceOrigin() const;
 
@@ -86,6 +118,9 @@ private:
     QPointer<QMenu> m_brightnessMenu;
     // Keys whose press reached the view; only their releases are performed.
     std::set<quint32> m_pressedKeys;
+    int m_focusedKey = 0;
+    KeyObserver* m_keyObserver = nullptr;
+    QPointer<QObject> m_keyObserverOwner;
 };
 
 }  // namespace rpn

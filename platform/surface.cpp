@@ -184,4 +184,17 @@ void Surface::CopyPicture(const QImage& picture)
     m_painter.drawImage(QRectF(0, 0, kFaceWidth, kFaceHeight), picture, QRectF(picture.rect()));
 }
 
+void Surface::FrameRectangle(const QRect& rectangle, QRgb colour, int width)
+{
+    const QColor fill = QColor::fromRgb(colour);
+    const int x = rectangle.x();
+    const int y = rectangle.y();
+    const int w = rectangle.width();
+    const int h = rectangle.height();
+    m_painter.fillRect(QRectF(x, y, w, width), fill);
+    m_painter.fillRect(QRectF(x, y + h - width, w, width), fill);
+    m_painter.fillRect(QRectF(x, y, width, h), fill);
+    m_painter.fillRect(QRectF(x + w - width, y, width, h), fill);
+}
+
 }  // namespace rpn

@@ -48,6 +48,8 @@ public:
     // picture for a dense screen); the rectangle is in face pixels.
     void CopyRectangle(const QImage& picture, const QRect& rectangle);
     void CopyPicture(const QImage& picture);
+    // An outline `width` face pixels wide along the inside of a rectangle.
+    void FrameRectangle(const QRect& rectangle, QRgb colour, int width);
     // Limits all further drawing to a rectangle in face pixels, within any
     // limit set before.
     void ClipTo(const QRect& rectangle);

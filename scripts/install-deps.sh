@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
     fonts-dejavu-core fonts-dejavu-extra locales
     xvfb xauth xdotool xclip time
+    orca at-spi2-core python3-pyatspi speech-dispatcher espeak-ng libglib2.0-bin
     qt6-svg-dev dpkg-dev appstream desktop-file-utils libxml2-utils shared-mime-info groff-base
     lintian weston qt6-wayland x11-utils
 )

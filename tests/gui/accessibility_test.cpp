@@ -108,7 +108,7 @@ TEST_F(Accessibility, FixedNumbersKeepTheirSeparatorsAndErrorsAreSpokenInWords)
     EXPECT_EQ(Reading(), QStringLiteral("minus 12,345.00, FIX 2, DEG"));
     EXPECT_EQ(Display()->text(QAccessible::Description), QStringLiteral("Y 12,345.00, Z 0.00, T 0.00"));
     Tap({kKey0, kKeyReciprocal});
-    EXPECT_EQ(Reading(), QStringLiteral("Error: infinity, FIX 2, DEG"));
+    EXPECT_EQ(Reading(), QStringLiteral("ERROR: Inf, FIX 2, DEG")) << "an error reads as it is shown";
 }
 
 TEST_F(Accessibility, PressingAButtonTapsItsKeyWithItsClickAndFShowsAsChecked)
@@ -135,75 +135,132 @@ TEST_F(Accessibility, PressingAButtonTapsItsKeyWithItsClickAndFShowsAsChecked)
     EXPECT_FALSE(KeyNamed(KeyName(kKey2))->state().pressed);
 }
 
-struct Announcement {
+struct Heard {
     QAccessible::Event type;
+    QAccessibleInterface* object;
     QString text;
 };
 
-TEST_F(Accessibility, EveryKeyTappedOrTypedIsFollowedByTheNewReading)
+// An announcer that records what it would send, with somebody listening
+// when `listening` says so.
+class Recorder {
+public:
+    explicit Recorder(CRPNView& view, const bool& listening)
+        : announcer(
+              view,
+              [this](QAccessibleEvent& event) {
+                  QString text;
+                  if (event.type() == QAccessible::TextUpdated) {
+                      const auto& update = static_cast<QAccessibleTextUpdateEvent&>(event);
+                      text = update.textRemoved() + QStringLiteral(" -> ") + update.textInserted();
+                  }
+                  heard.push_back({event.type(), event.accessibleInterface(), text});
+              },
+              [this](QAccessibleInterface* focused, const QString& text) {
+                  heard.push_back({QAccessible::DescriptionChanged, focused, text});
+              },
+              [&listening] { return listening; })
+    {
+    }
+
+    std::vector<Heard> heard;
+    DisplayAnnouncer announcer;
+};
+
+TEST_F(Accessibility, EveryKeyTappedTypedOrPressedIsFollowedByTheNewReadingOnTheObjectInFocus)
 {
-    std::vector<Announcement> heard;
-    DisplayAnnouncer announcer(
-        window.View(),
-        [&heard](QAccessibleEvent& event) {
-            QString text;
-            if (event.type() == QAccessible::TextUpdated)
-                text = static_cast<QAccessibleTextUpdateEvent&>(event).textInserted();
-            heard.push_back({event.type(), text});
-        },
-        [] { return true; });
+    const bool listening = true;
+    Recorder recorder(window.View(), listening);
+    const std::vector<Heard>& heard = recorder.heard;
 
     window.Key(Qt::Key_7);
-    EXPECT_TRUE(heard.empty()) << "the reading is taken after the view handled the key";
-    QCoreApplication::sendPostedEvents(&announcer);
     ASSERT_EQ(heard.size(), 2U);
     EXPECT_EQ(heard[0].type, QAccessible::TextUpdated);
-    EXPECT_EQ(heard[0].text, QStringLiteral("7, SCI 6, DEG"));
-    EXPECT_EQ(heard[1].type, QAccessible::DescriptionChanged);
-    EXPECT_EQ(View()->text(QAccessible::Description), QStringLiteral("7, SCI 6, DEG"));
+    EXPECT_EQ(heard[0].object, Display());
+    EXPECT_EQ(heard[0].text, QStringLiteral("0.000000 times ten to the 0, SCI 6, DEG -> 7, SCI 6, DEG"));
+    EXPECT_EQ(heard[1].object, View()) << "the view has the focus while the ring is hidden";
+    EXPECT_EQ(heard[1].text, QStringLiteral("7, SCI 6, DEG"));
+    EXPECT_EQ(View()->text(QAccessible::Description), heard[1].text);
 
     window.TapKey(kKeyEnter);
     window.TapKey(kKeyEnter);
-    QCoreApplication::sendPostedEvents(&announcer);
     ASSERT_EQ(heard.size(), 6U) << "a key that leaves the reading as it was is still confirmed";
-    EXPECT_EQ(heard[4].text, QStringLiteral("7.000000 times ten to the 0, SCI 6, DEG"));
+    EXPECT_EQ(heard[5].text, QStringLiteral("7.000000 times ten to the 0, SCI 6, DEG"));
+
+    KeyNamed(KeyName(kKeyChs))->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ASSERT_EQ(heard.size(), 8U);
+    EXPECT_EQ(heard[7].text, QStringLiteral("minus 7.000000 times ten to the 0, SCI 6, DEG"));
+
+    window.Key(Qt::Key_Shift);
+    window.Key(Qt::Key_Right);
+    window.Down(TestWindow::KeyCentre(kKey7));
+    window.Up(TestWindow::KeyCentre(kKey2));
+    ASSERT_EQ(heard.size(), 9U) << "keys that perform nothing say nothing; the ring's move is a focus change";
+    EXPECT_EQ(heard[8].type, QAccessible::Focus);
+    EXPECT_EQ(heard[8].object, KeyNamed(KeyName(1)));
+}
+
+TEST_F(Accessibility, KeysTakeTheFocusWithTheRingAndAPressUnderItIsSpokenThere)
+{
+    window.Frame().activateWindow();
+    window.View().setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window.Frame()));
+    const bool listening = true;
+    Recorder recorder(window.View(), listening);
+    const std::vector<Heard>& heard = recorder.heard;
+
+    QAccessibleInterface* sine = KeyNamed(KeyName(kKeySin));
+    EXPECT_TRUE(sine->state().focusable);
+    EXPECT_FALSE(sine->state().focused);
+    EXPECT_EQ(View()->focusChild(), View());
+
+    window.Key(Qt::Key_Tab);
+    window.Key(Qt::Key_Right);
+    window.Key(Qt::Key_Right);
+    EXPECT_TRUE(sine->state().focused);
+    EXPECT_FALSE(KeyNamed(KeyName(1))->state().focused);
+    EXPECT_EQ(View()->focusChild(), sine);
+    ASSERT_EQ(heard.size(), 3U);
+    EXPECT_EQ(heard[2].type, QAccessible::Focus);
+    EXPECT_EQ(heard[2].object, sine);
+
+    window.Key(Qt::Key_P);
+    ASSERT_EQ(heard.size(), 5U);
+    EXPECT_EQ(heard[4].object, sine) << "the reading is spoken by the object in focus";
+    EXPECT_EQ(heard[4].text, QStringLiteral("0.000000 times ten to the 0, SCI 6, DEG"));
+    window.View().clearFocus();
+    EXPECT_FALSE(sine->state().focused);
+    window.View().setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(heard.size(), 6U);
+    EXPECT_EQ(heard[5].type, QAccessible::Focus) << "coming back, the focus is the key's again";
+    EXPECT_EQ(heard[5].object, sine);
 }
 
 TEST_F(Accessibility, KeysCostNothingUntilSomebodyListensAndThenReadTheRightChange)
 {
     bool listening = false;
-    std::vector<std::pair<QString, QString>> heard;
-    DisplayAnnouncer announcer(
-        window.View(),
-        [&heard](QAccessibleEvent& event) {
-            if (event.type() == QAccessible::TextUpdated) {
-                const auto& update = static_cast<QAccessibleTextUpdateEvent&>(event);
-                heard.emplace_back(update.textRemoved(), update.textInserted());
-            }
-        },
-        [&listening] { return listening; });
+    Recorder recorder(window.View(), listening);
+    const std::vector<Heard>& heard = recorder.heard;
 
     window.Key(Qt::Key_7);
     window.TapKey(kKeyEnter);
-    QCoreApplication::sendPostedEvents(&announcer);
+    window.Key(Qt::Key_Tab);
     EXPECT_TRUE(heard.empty());
 
     listening = true;
     window.Key(Qt::Key_2);
-    QCoreApplication::sendPostedEvents(&announcer);
-    ASSERT_EQ(heard.size(), 1U);
-    EXPECT_EQ(heard[0].first, QStringLiteral("7.000000 times ten to the 0, SCI 6, DEG"))
+    ASSERT_EQ(heard.size(), 2U);
+    EXPECT_EQ(heard[0].text, QStringLiteral("7.000000 times ten to the 0, SCI 6, DEG -> 2, SCI 6, DEG"))
         << "the change starts from what the display read just before the key";
-    EXPECT_EQ(heard[0].second, QStringLiteral("2, SCI 6, DEG"));
 
     listening = false;
     window.Key(Qt::Key_3);
     listening = true;
     window.Key(Qt::Key_4);
-    QCoreApplication::sendPostedEvents(&announcer);
-    ASSERT_EQ(heard.size(), 2U);
-    EXPECT_EQ(heard[1].first, QStringLiteral("23, SCI 6, DEG")) << "not the reading from before the pause";
-    EXPECT_EQ(heard[1].second, QStringLiteral("234, SCI 6, DEG"));
+    ASSERT_EQ(heard.size(), 4U);
+    EXPECT_EQ(heard[2].text, QStringLiteral("23, SCI 6, DEG -> 234, SCI 6, DEG"))
+        << "not the reading from before the pause";
 }
 
 TEST(SpokenNumber, ReadsExponentsMantissaSignsAndSeparators)

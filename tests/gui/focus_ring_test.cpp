@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "face/key_focus.h"
+#include "face/keypad.h"
+#include "tests/gui/test_window.h"
+
+namespace rpn::test {
+namespace {
+
+constexpr int kKeyEx = 1;
+constexpr int kKeyTenX = 2;
+constexpr int kKeySin = 3;
+constexpr int kKeyReciprocal = 6;
+constexpr int kKeyChs = 14;
+constexpr int kKeyLastX = 19;
+constexpr int kKeyEnter = 20;
+constexpr int kKey1 = 21;
+constexpr int kKeyF = 25;
+constexpr int kKey0 = 27;
+constexpr int kKeyPlus = 30;
+
+TEST(KeyFocus, TabWalksTheKeysInReadingOrderPastTheHiddenPlaceAndWraps)
+{
+    struct Case {
+        int from;
+        bool forward;
+        int to;
+    };
+    for (const Case& c :
+         {Case{0, true, kKeyEx}, Case{0, false, kKeyPlus}, Case{kKeyEx, true, kKeyTenX}, Case{kKeyF, true, kKey0},
+          Case{kKey0, false, kKeyF}, Case{kKeyPlus, true, kKeyEx}, Case{kKeyEx, false, kKeyPlus}})
+        EXPECT_EQ(KeyInTabOrder(c.from, c.forward), c.to) << c.from << (c.forward ? " forward" : " backward");
+}
+
+TEST(KeyFocus, ArrowsFollowTheFaceWithEnterCoveringTwoRowsAndStopAtTheEdges)
+{
+    struct Case {
+        int from;
+        KeyDirection direction;
+        int to;
+    };
+    using enum KeyDirection;
+    for (const Case& c : {Case{0, Down, kKeyEx}, Case{kKeyEx, Right, kKeyTenX}, Case{kKeyTenX, Right, kKeySin},
+                          Case{kKeyF, Right, kKeyEnter}, Case{kKey0, Left, kKeyEnter}, Case{kKeyChs, Down, kKeyEnter},
+                          Case{kKeyEnter, Up, kKeyChs}, Case{kKeyEnter, Right, kKey1}, Case{kKeyEnter, Down, kKeyEnter},
+                          Case{kKeyLastX, Down, kKeyF}, Case{kKeyEx, Left, kKeyEx}, Case{kKeySin, Up, kKeySin},
+                          Case{kKeyReciprocal, Right, kKeyReciprocal}, Case{kKeyPlus, Down, kKeyPlus}})
+        EXPECT_EQ(KeyInDirection(c.from, c.direction), c.to) << c.from << " " << static_cast<int>(c.direction);
+}
+
+// The ring lies in the gap just outside its key.
+QRgb RingPixel(const QImage& image, int code)
+{
+    const KeyRectangle key = KeyRect(code);
+    return image.pixel(key.left - 1, key.top + 10);
+}
+
+constexpr QRgb kRingColour = qRgb(255, 150, 0);
+
+TEST(FocusRing, AppearsOnlyOnceTheKeyboardMovesItAndFollowsTheArrows)
+{
+    TestWindow window;
+    const QImage before = window.Paint();
+    window.State().bAudibleClicks = true;
+    window.Key(Qt::Key_7);
+    window.TapKey(kKeyEnter);
+    const std::wstring shown = window.State().DisplayText;
+    EXPECT_EQ(window.View().FocusedKey(), 0) << "typing and tapping leave the face as it was";
+    EXPECT_NE(RingPixel(window.Paint(), kKeyEx), kRingColour);
+    EXPECT_EQ(window.Paint().copy(0, 80, 240, 188), before.copy(0, 80, 240, 188));
+
+    window.Key(Qt::Key_Tab);
+    EXPECT_EQ(window.View().FocusedKey(), kKeyEx);
+    EXPECT_EQ(RingPixel(window.Paint(), kKeyEx), kRingColour);
+    window.Key(Qt::Key_Right);
+    window.Key(Qt::Key_Down);
+    EXPECT_EQ(window.View().FocusedKey(), 8);
+    const QImage moved = window.Paint();
+    EXPECT_EQ(RingPixel(moved, 8), kRingColour);
+    EXPECT_NE(RingPixel(moved, kKeyEx), kRingColour) << "the old ring is gone";
+    window.Key(Qt::Key_Backtab);
+    EXPECT_EQ(window.View().FocusedKey(), 7);
+    EXPECT_EQ(window.State().DisplayText, shown) << "the navigation keys perform nothing";
+    EXPECT_EQ(window.click.Plays(), 1);
+}
+
+TEST(FocusRing, PPressesTheFocusedKeyLikeATapWhileMappedKeysKeepTheirMeaning)
+{
+    TestWindow window;
+    window.State().bAudibleClicks = true;
+    window.Key(Qt::Key_2);
+    window.Key(Qt::Key_P);
+    EXPECT_EQ(window.State().DisplayText, std::wstring(L" 2")) << "without the ring P does nothing";
+
+    window.Key(Qt::Key_Tab);
+    window.Key(Qt::Key_Tab);
+    window.Key(Qt::Key_Right);
+    window.Key(Qt::Key_Right);
+    window.Key(Qt::Key_Right);
+    ASSERT_EQ(window.View().FocusedKey(), 5);
+    window.Key(Qt::Key_Return);
+    window.Key(Qt::Key_Space);
+    EXPECT_EQ(window.State().RegX, -2.0) << "Enter is ENTER and Space is CHS, ring or not";
+    EXPECT_EQ(window.State().RegY, 2.0);
+    EXPECT_EQ(window.click.Plays(), 0);
+
+    window.Key(Qt::Key_Left);
+    window.Key(Qt::Key_Left);
+    window.Key(Qt::Key_Left);
+    window.Key(Qt::Key_Left);
+    window.Key(Qt::Key_Right);
+    ASSERT_EQ(window.View().FocusedKey(), kKeyTenX);
+    window.Key(Qt::Key_P);
+    EXPECT_DOUBLE_EQ(window.State().RegX, 0.01) << "10 to the -2";
+    EXPECT_EQ(window.click.Plays(), 1) << "a press under the ring clicks like a tap";
+    EXPECT_EQ(window.State().KeyCode, 0);
+    window.Key(Qt::Key_P, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(window.State().RegX, 0.01) << "Ctrl+P is no press";
+}
+
+}  // namespace
+}  // namespace rpn::test
