@@ -126,9 +126,9 @@ void CRPNApp::CloseDocument()
     if (m_documentClosed)
         return;
     m_documentClosed = true;
-    SaveWindowPlacement(*m_frame, m_services.profile);
     if (m_closingHook)
         std::exchange(m_closingHook, nullptr)();
+    SaveWindowPlacement(*m_frame, m_services.profile);
     m_document.OnCloseDocument();
 }
 
