@@ -126,9 +126,11 @@ void CRPNApp::CloseDocument()
     if (m_documentClosed)
         return;
     m_documentClosed = true;
-    SaveWindowPlacement(*m_frame, m_services.profile);
+    // The hook first: it gives up the instance socket before anything is
+    // written, so a start racing this close cannot hand its file to us.
     if (m_closingHook)
         std::exchange(m_closingHook, nullptr)();
+    SaveWindowPlacement(*m_frame, m_services.profile);
     m_document.OnCloseDocument();
 }
 
