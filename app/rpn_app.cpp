@@ -83,10 +83,13 @@ bool CRPNApp::InitInstance(const QStringList& arguments)
         m_document.OnNewDocument();
         m_documentOpened = true;
     }
+    if (m_documentClosed)
+        return true;
     m_document.InitialUpdateAllViews();
     m_frame->adjustSize();
     RestoreWindowPlacement(*m_frame, m_services.profile);
     m_frame->show();
+    m_frameShown = true;
     m_view->setFocus();
     return true;
 }
@@ -126,9 +129,14 @@ void CRPNApp::CloseDocument()
     if (m_documentClosed)
         return;
     m_documentClosed = true;
+    // The hook first: it gives up the instance socket before anything is
+    // written, so a start racing this close cannot hand its file to us.
     if (m_closingHook)
         std::exchange(m_closingHook, nullptr)();
-    SaveWindowPlacement(*m_frame, m_services.profile);
+    // A close during a start-up box comes before the window was ever placed;
+    // the place saved at the last close stays.
+    if (m_frameShown)
+        SaveWindowPlacement(*m_frame, m_services.profile);
     m_document.OnCloseDocument();
 }
 

@@ -76,6 +76,7 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     CRPNView* m_view = nullptr;
     bool m_documentOpened = false;
+    bool m_frameShown = false;
     bool m_documentClosed = false;
     std::function<void()> m_closingHook;
 };

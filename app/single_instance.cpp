@@ -23,7 +23,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // The desktop entry's id, so no other program's socket is taken for ours.
-constexpr char kInstanceName[] = "io.github.rpn_calculator.Rpn";
+constexpr char kInstanceName[] = "io.github.rpn_calculator.rpn";
 constexpr char kMagic[] = {'R', 'P', 'N', '1'};
 constexpr std::size_t kHeaderSize = sizeof kMagic + 4;
 // No path is longer; anything more is not a calculator talking.

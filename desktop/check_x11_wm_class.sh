@@ -20,7 +20,11 @@ cleanup() {
     rm -rf "$scratch"
 }
 trap cleanup EXIT
-XDG_CONFIG_HOME="$scratch" HOME="$scratch" QT_QPA_PLATFORM=xcb "$program" >"$scratch/rpn.log" 2>&1 &
+# A private runtime directory too, so a calculator already running for this
+# user does not take the start over.
+mkdir -m 700 "$scratch/runtime"
+XDG_CONFIG_HOME="$scratch" XDG_RUNTIME_DIR="$scratch/runtime" HOME="$scratch" QT_QPA_PLATFORM=xcb \
+    "$program" >"$scratch/rpn.log" 2>&1 &
 pid=$!
 window=""
 for _ in $(seq 100); do

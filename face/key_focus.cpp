@@ -8,8 +8,8 @@ namespace {
 
 constexpr int kColumns = 6;
 constexpr int kRows = 5;
-constexpr int kCoveredByEnter = 26;
-constexpr int kFirstKey = 1;
+constexpr int kCoveredByEnter = kKeyEnterLowerHalf;
+constexpr int kFirstKey = kKeyExp;
 
 bool IsKey(int code)
 {

@@ -227,7 +227,7 @@ check "one calculator remains" "1" "$(xdotool search --onlyvisible --name "^Kel'
 check "the first calculator still runs" 0 "$(kill -0 "$first" && echo 0)"
 
 # Killed outright, it leaves its socket; the next start takes it over.
-socket="$XDG_RUNTIME_DIR/io.github.rpn_calculator.Rpn.socket"
+socket="$XDG_RUNTIME_DIR/io.github.rpn_calculator.rpn.socket"
 kill -KILL "$first"
 wait "$first" 2>/dev/null || true
 check "a killed calculator leaves its socket" yes "$([ -S "$socket" ] && echo yes)"

@@ -197,7 +197,7 @@ TEST_F(Accessibility, EveryKeyTappedTypedOrPressedIsFollowedByTheNewReadingOnThe
     window.Up(TestWindow::KeyCentre(kKey2));
     ASSERT_EQ(heard.size(), 9U) << "keys that perform nothing say nothing; the ring's move is a focus change";
     EXPECT_EQ(heard[8].type, QAccessible::Focus);
-    EXPECT_EQ(heard[8].object, KeyNamed(KeyName(1)));
+    EXPECT_EQ(heard[8].object, KeyNamed(KeyName(kKeyExp)));
 }
 
 TEST_F(Accessibility, KeysTakeTheFocusWithTheRingAndAPressUnderItIsSpokenThere)
@@ -218,7 +218,7 @@ TEST_F(Accessibility, KeysTakeTheFocusWithTheRingAndAPressUnderItIsSpokenThere)
     window.Key(Qt::Key_Right);
     window.Key(Qt::Key_Right);
     EXPECT_TRUE(sine->state().focused);
-    EXPECT_FALSE(KeyNamed(KeyName(1))->state().focused);
+    EXPECT_FALSE(KeyNamed(KeyName(kKeyExp))->state().focused);
     EXPECT_EQ(View()->focusChild(), sine);
     ASSERT_EQ(heard.size(), 3U);
     EXPECT_EQ(heard[2].type, QAccessible::Focus);

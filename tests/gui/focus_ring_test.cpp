@@ -9,18 +9,6 @@
 namespace rpn::test {
 namespace {
 
-constexpr int kKeyEx = 1;
-constexpr int kKeyTenX = 2;
-constexpr int kKeySin = 3;
-constexpr int kKeyReciprocal = 6;
-constexpr int kKeyChs = 14;
-constexpr int kKeyLastX = 19;
-constexpr int kKeyEnter = 20;
-constexpr int kKey1 = 21;
-constexpr int kKeyF = 25;
-constexpr int kKey0 = 27;
-constexpr int kKeyPlus = 30;
-
 TEST(KeyFocus, TabWalksTheKeysInReadingOrderPastTheHiddenPlaceAndWraps)
 {
     struct Case {
@@ -29,8 +17,8 @@ TEST(KeyFocus, TabWalksTheKeysInReadingOrderPastTheHiddenPlaceAndWraps)
         int to;
     };
     for (const Case& c :
-         {Case{0, true, kKeyEx}, Case{0, false, kKeyPlus}, Case{kKeyEx, true, kKeyTenX}, Case{kKeyF, true, kKey0},
-          Case{kKey0, false, kKeyF}, Case{kKeyPlus, true, kKeyEx}, Case{kKeyEx, false, kKeyPlus}})
+         {Case{0, true, kKeyExp}, Case{0, false, kKeyPlus}, Case{kKeyExp, true, kKeyTenPower}, Case{kKeyF, true, kKey0},
+          Case{kKey0, false, kKeyF}, Case{kKeyPlus, true, kKeyExp}, Case{kKeyExp, false, kKeyPlus}})
         EXPECT_EQ(KeyInTabOrder(c.from, c.forward), c.to) << c.from << (c.forward ? " forward" : " backward");
 }
 
@@ -42,11 +30,12 @@ TEST(KeyFocus, ArrowsFollowTheFaceWithEnterCoveringTwoRowsAndStopAtTheEdges)
         int to;
     };
     using enum KeyDirection;
-    for (const Case& c : {Case{0, Down, kKeyEx}, Case{kKeyEx, Right, kKeyTenX}, Case{kKeyTenX, Right, kKeySin},
-                          Case{kKeyF, Right, kKeyEnter}, Case{kKey0, Left, kKeyEnter}, Case{kKeyChs, Down, kKeyEnter},
-                          Case{kKeyEnter, Up, kKeyChs}, Case{kKeyEnter, Right, kKey1}, Case{kKeyEnter, Down, kKeyEnter},
-                          Case{kKeyLastX, Down, kKeyF}, Case{kKeyEx, Left, kKeyEx}, Case{kKeySin, Up, kKeySin},
-                          Case{kKeyReciprocal, Right, kKeyReciprocal}, Case{kKeyPlus, Down, kKeyPlus}})
+    for (const Case& c :
+         {Case{0, Down, kKeyExp}, Case{kKeyExp, Right, kKeyTenPower}, Case{kKeyTenPower, Right, kKeySin},
+          Case{kKeyF, Right, kKeyEnter}, Case{kKey0, Left, kKeyEnter}, Case{kKeyChs, Down, kKeyEnter},
+          Case{kKeyEnter, Up, kKeyChs}, Case{kKeyEnter, Right, kKey1}, Case{kKeyEnter, Down, kKeyEnter},
+          Case{kKeyLastX, Down, kKeyF}, Case{kKeyExp, Left, kKeyExp}, Case{kKeySin, Up, kKeySin},
+          Case{kKeyReciprocal, Right, kKeyReciprocal}, Case{kKeyPlus, Down, kKeyPlus}})
         EXPECT_EQ(KeyInDirection(c.from, c.direction), c.to) << c.from << " " << static_cast<int>(c.direction);
 }
 
@@ -68,18 +57,18 @@ TEST(FocusRing, AppearsOnlyOnceTheKeyboardMovesItAndFollowsTheArrows)
     window.TapKey(kKeyEnter);
     const std::wstring shown = window.State().DisplayText;
     EXPECT_EQ(window.View().FocusedKey(), 0) << "typing and tapping leave the face as it was";
-    EXPECT_NE(RingPixel(window.Paint(), kKeyEx), kRingColour);
+    EXPECT_NE(RingPixel(window.Paint(), kKeyExp), kRingColour);
     EXPECT_EQ(window.Paint().copy(0, 80, 240, 188), before.copy(0, 80, 240, 188));
 
     window.Key(Qt::Key_Tab);
-    EXPECT_EQ(window.View().FocusedKey(), kKeyEx);
-    EXPECT_EQ(RingPixel(window.Paint(), kKeyEx), kRingColour);
+    EXPECT_EQ(window.View().FocusedKey(), kKeyExp);
+    EXPECT_EQ(RingPixel(window.Paint(), kKeyExp), kRingColour);
     window.Key(Qt::Key_Right);
     window.Key(Qt::Key_Down);
     EXPECT_EQ(window.View().FocusedKey(), 8);
     const QImage moved = window.Paint();
     EXPECT_EQ(RingPixel(moved, 8), kRingColour);
-    EXPECT_NE(RingPixel(moved, kKeyEx), kRingColour) << "the old ring is gone";
+    EXPECT_NE(RingPixel(moved, kKeyExp), kRingColour) << "the old ring is gone";
     window.Key(Qt::Key_Backtab);
     EXPECT_EQ(window.View().FocusedKey(), 7);
     EXPECT_EQ(window.State().DisplayText, shown) << "the navigation keys perform nothing";
@@ -111,7 +100,7 @@ TEST(FocusRing, PPressesTheFocusedKeyLikeATapWhileMappedKeysKeepTheirMeaning)
     window.Key(Qt::Key_Left);
     window.Key(Qt::Key_Left);
     window.Key(Qt::Key_Right);
-    ASSERT_EQ(window.View().FocusedKey(), kKeyTenX);
+    ASSERT_EQ(window.View().FocusedKey(), kKeyTenPower);
     window.Key(Qt::Key_P);
     EXPECT_DOUBLE_EQ(window.State().RegX, 0.01) << "10 to the -2";
     EXPECT_EQ(window.click.Plays(), 1) << "a press under the ring clicks like a tap";

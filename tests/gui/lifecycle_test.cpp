@@ -9,6 +9,7 @@
 
 #include "app/about_dialog.h"
 #include "app/session_end.h"
+#include "app/window_placement.h"
 #include "face/command_ids.h"
 #include "tests/gui/test_window.h"
 
@@ -116,6 +117,24 @@ TEST(Lifecycle, TheClosingHookRunsOnceBeforeTheSettingsAreWritten)
     window.Execute(command::AppExit);
     window.app->RequestClose();
     EXPECT_EQ(writesSeen, std::vector<std::size_t>{before});
+}
+
+TEST(Lifecycle, ACloseBeforeTheWindowWasShownKeepsTheSavedWindowPlace)
+{
+    FakeProfileStore store;
+    store.WriteProfileInt(kWindowPlacementSection, L"Left", 123);
+    FakeClipboard clipboard;
+    FakeDialogs dialogs;
+    FakeFileSystem files;
+    CountingClickSound click;
+    CRPNApp app({store, clipboard, dialogs, files, click}, ResourcePictures());
+    // As a signal at the start-up "File Error" box would: the close comes
+    // before the window is placed and shown.
+    app.RequestClose();
+    app.InitInstance({QStringLiteral("rpn")});
+    EXPECT_TRUE(app.DocumentClosed());
+    EXPECT_FALSE(app.Frame().isVisible()) << "and the start-up goes no further";
+    EXPECT_EQ(store.GetProfileInt(kWindowPlacementSection, L"Left", -1), 123);
 }
 
 TEST(Lifecycle, ALostDisplaySavesOnceTheStartHasLoadedAndLeavesTheWindowAlone)

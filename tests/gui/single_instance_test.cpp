@@ -156,12 +156,12 @@ TEST(InstancePlace, ARuntimeDirectoryThatIsNotPrivateIsPassedOver)
     const std::string runtimePath = runtime.path().toStdString();
     chmod(runtimePath.c_str(), 0700);
     EXPECT_EQ(InstancePathsIn(runtimePath, "/nonexistent")->socket,
-              runtimePath + "/io.github.rpn_calculator.Rpn.socket");
+              runtimePath + "/io.github.rpn_calculator.rpn.socket");
     chmod(runtimePath.c_str(), 0755);
     const std::optional<InstancePaths> fallback = InstancePathsIn(runtimePath, temporary.path().toStdString());
     ASSERT_TRUE(fallback.has_value());
     const std::string own = temporary.path().toStdString() + "/rpn-" + std::to_string(geteuid());
-    EXPECT_EQ(fallback->lock, own + "/io.github.rpn_calculator.Rpn.lock");
+    EXPECT_EQ(fallback->lock, own + "/io.github.rpn_calculator.rpn.lock");
     struct stat status {};
     ASSERT_EQ(stat(own.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0700u);
