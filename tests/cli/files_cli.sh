@@ -6,6 +6,7 @@
 # Error" and status 1 (or its sound behaviour), with nothing lost or left
 # behind, and no load may take 64 MiB. Usage: files_cli.sh path/to/rpn-cli
 set -uo pipefail
+source "$(dirname "$(realpath "$0")")/../../testsupport/checks.sh"
 
 cli=$(realpath "$1")
 work=$(mktemp -d)
@@ -19,17 +20,6 @@ cleanup() {
 trap cleanup EXIT
 cd "$work"
 export LC_ALL=C
-failures=0
-
-check() {
-    local what=$1 expected=$2 actual=$3
-    if [ "$expected" = "$actual" ]; then
-        echo "ok: $what"
-    else
-        echo "FAILED: $what: expected '$expected', got '$actual'" >&2
-        failures=$((failures + 1))
-    fi
-}
 
 # Status and standard error of one run, with a deadline: a hang is a failure.
 run() {

@@ -10,9 +10,8 @@ set -euo pipefail
 
 program=$(realpath "$1")
 cli=$(realpath "$2")
-for tool in xvfb-run xdotool xclip; do
-    command -v "$tool" >/dev/null || { echo "missing $tool (scripts/install-deps.sh installs it)" >&2; exit 1; }
-done
+source "$(dirname "$(realpath "$0")")/../../testsupport/checks.sh"
+require_tools xvfb-run xdotool xclip
 
 if [ -z "${RPN_E2E_INSIDE_X:-}" ]; then
     export RPN_E2E_INSIDE_X=1
@@ -27,19 +26,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb LC_ALL=C
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-failures=0
-
-check() {
-    local what=$1 expected=$2 actual=$3
-    if [ "$expected" = "$actual" ]; then
-        echo "ok: $what"
-    else
-        echo "FAILED: $what: expected '$expected', got '$actual'" >&2
-        failures=$((failures + 1))
-    fi
-}
+private_session "$work"
 
 # The main window and any message box share the caption; a box is the small
 # one. Without a window manager, focus is given by hand.

@@ -7,9 +7,8 @@
 set -euo pipefail
 
 program=$(realpath "$1")
-for tool in xvfb-run xdotool xclip; do
-    command -v "$tool" >/dev/null || { echo "missing $tool (scripts/install-deps.sh installs it)" >&2; exit 1; }
-done
+source "$(dirname "$(realpath "$0")")/../../testsupport/checks.sh"
+require_tools xvfb-run xdotool xclip
 
 if [ -z "${RPN_E2E_INSIDE_X:-}" ]; then
     export RPN_E2E_INSIDE_X=1
@@ -18,21 +17,8 @@ fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb LC_ALL=C
-mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME/Local AppWizard-Generated Applications"
-chmod 700 "$XDG_RUNTIME_DIR"
-ini="$XDG_CONFIG_HOME/Local AppWizard-Generated Applications/RPN.ini"
-failures=0
-
-check() {
-    local what=$1 expected=$2 actual=$3
-    if [ "$expected" = "$actual" ]; then
-        echo "ok: $what"
-    else
-        echo "FAILED: $what: expected '$expected', got '$actual'" >&2
-        failures=$((failures + 1))
-    fi
-}
+private_session "$work"
+mkdir -p "$XDG_CONFIG_HOME/Local AppWizard-Generated Applications"
 
 # Retries a command for up to ten seconds until it succeeds.
 wait_until() {
