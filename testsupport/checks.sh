@@ -30,3 +30,30 @@ private_session() {
     mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
     ini="$XDG_CONFIG_HOME/Local AppWizard-Generated Applications/RPN.ini"
 }
+
+# Runs the calling script again, once, inside an X server of its own with a
+# screen of the given size (WIDTHxHEIGHTxDEPTH); the arguments go with it.
+rerun_under_xvfb() {
+    local screen=$1
+    shift
+    if [ -z "${RPN_E2E_INSIDE_X:-}" ]; then
+        export RPN_E2E_INSIDE_X=1
+        exec xvfb-run -a -s "-screen 0 $screen" "$0" "$@"
+    fi
+}
+
+# Waits up to ten seconds for the program $pid to end and sets exit_status to
+# its status, or to "killed" when it had to be killed. Runs in the calling
+# shell, since only that shell can wait for the program.
+wait_for_exit() {
+    exit_status=0
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        kill -KILL "$pid"
+        exit_status=killed
+    fi
+    wait "$pid" || exit_status=$?
+}

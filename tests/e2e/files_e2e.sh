@@ -13,10 +13,7 @@ cli=$(realpath "$2")
 source "$(dirname "$(realpath "$0")")/../../testsupport/checks.sh"
 require_tools xvfb-run xdotool xclip
 
-if [ -z "${RPN_E2E_INSIDE_X:-}" ]; then
-    export RPN_E2E_INSIDE_X=1
-    exec xvfb-run -a -s "-screen 0 640x480x24" "$0" "$program" "$cli"
-fi
+rerun_under_xvfb 640x480x24 "$program" "$cli"
 
 work=$(mktemp -d)
 mounted=""
@@ -83,19 +80,10 @@ start() {
     pid=$!
 }
 
-# Sets exit_status; runs in this shell, since only it can wait for the program.
+# Ends the program with SIGTERM; sets exit_status.
 stop() {
     kill -TERM "$pid"
-    exit_status=0
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$pid" 2>/dev/null; then
-        kill -KILL "$pid"
-        exit_status=killed
-    fi
-    wait "$pid" || exit_status=$?
+    wait_for_exit
     pid=""
 }
 

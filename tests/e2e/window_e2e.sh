@@ -9,10 +9,7 @@ program=$(realpath "$1")
 source "$(dirname "$(realpath "$0")")/../../testsupport/checks.sh"
 require_tools xvfb-run xdotool xclip
 
-if [ -z "${RPN_E2E_INSIDE_X:-}" ]; then
-    export RPN_E2E_INSIDE_X=1
-    exec xvfb-run -a -s "-screen 0 640x480x24" "$0" "$program"
-fi
+rerun_under_xvfb 640x480x24 "$program"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -49,19 +46,6 @@ copied() {
     timeout 5 xclip -o -selection clipboard
 }
 
-# Sets exit_status; runs in this shell, since only it can wait for the program.
-wait_for_exit() {
-    exit_status=0
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$pid" 2>/dev/null; then
-        kill -KILL "$pid"
-        exit_status=timeout
-    fi
-    wait "$pid" || exit_status=$?
-}
 
 start
 # 7 ENTER 3 + on the face, at the centres of their keys.

@@ -10,10 +10,7 @@ program=$(realpath "$1")
 source "$(dirname "$(realpath "$0")")/../../testsupport/checks.sh"
 require_tools xvfb-run xdotool xclip
 
-if [ -z "${RPN_E2E_INSIDE_X:-}" ]; then
-    export RPN_E2E_INSIDE_X=1
-    exec xvfb-run -a -s "-screen 0 1600x1200x24" "$0" "$program"
-fi
+rerun_under_xvfb 1600x1200x24 "$program"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
