@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -17,6 +18,7 @@
 #include "platform/cmd_ui.h"
 #include "platform/command_table.h"
 #include "platform/sound.h"
+#include "platform/start_marks.h"
 #include "platform/surface.h"
 
 namespace rpn {
@@ -151,6 +153,7 @@ void CRPNView::Compose(QImage& target, qreal scale, const QRect& area) const
     if (area != kWholeFace)
         surface.ClipTo(area);
     surface.CopyPicture(m_bitmaps.PaintedFace(large));
+    StartMark("face copied");
     const CalcState& state = m_document.State();
     if (state.KeyCode != 0) {
         const QRect keyArea = KeyArea(state.KeyCode);
@@ -161,6 +164,7 @@ void CRPNView::Compose(QImage& target, qreal scale, const QRect& area) const
         surface.FrameRectangle(FocusRingArea(m_focusedKey), kFocusRingColour, kFocusRingWidth);
     if (area.top() < kDisplayStripBottom)
         DrawDisplay(state, surface);
+    StartMark("display drawn");
 }
 
 qreal CRPNView::FaceScale() const
@@ -205,6 +209,7 @@ void CRPNView::paintEvent(QPaintEvent* event)
     const QRect area = QRectF((QPointF(event->rect().topLeft()) - origin) / scale, QSizeF(event->rect().size()) / scale)
                            .toAlignedRect()
                            .intersected(kWholeFace);
+    StartMark("view paint begins");
     QPainter painter(this);
     const qreal ratio = devicePixelRatioF();
     const qreal deviceScale = scale * ratio;
@@ -218,6 +223,7 @@ void CRPNView::paintEvent(QPaintEvent* event)
     if (deviceScale == 1.0) {
         Compose(m_backBuffer, 1.0, area);
         painter.drawImage(target.topLeft(), m_backBuffer);
+        FirstPaintDone();
         return;
     }
     // At any other scale the face is composed at the screen's resolution
@@ -231,6 +237,20 @@ void CRPNView::paintEvent(QPaintEvent* event)
     // onto the device pixels of the target rectangle.
     Compose(m_deviceBuffer, deviceScale);
     painter.drawImage(target, m_deviceBuffer, QRectF(m_deviceBuffer.rect()));
+    FirstPaintDone();
+}
+
+void CRPNView::FirstPaintDone()
+{
+    if (!StartMarksOn())
+        return;
+    StartMark("view paint ends");
+    // The window's picture goes to the screen once every widget has painted;
+    // the next turn of the loop comes after that.
+    QTimer::singleShot(0, [] {
+        StartMark("frame flushed");
+        ReportStartMarks();
+    });
 }
 
 void CRPNView::mousePressEvent(QMouseEvent* event)

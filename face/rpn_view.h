@@ -81,6 +81,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Reports the start-up marks, when they are on, once the frame is out.
+    void FirstPaintDone();
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
