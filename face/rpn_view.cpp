@@ -149,7 +149,7 @@ QImage CRPNView::ComposeBackBuffer() const
 void CRPNView::Compose(QImage& target, qreal scale, const QRect& area) const
 {
     const bool large = scale > kLargePictureScale && m_bitmaps.HasLargeFaces();
-    Surface surface(target, scale);
+    Surface surface(target, scale, m_bitmaps.Text());
     if (area != kWholeFace)
         surface.ClipTo(area);
     surface.CopyPicture(m_bitmaps.PaintedFace(large));

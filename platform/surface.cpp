@@ -44,13 +44,6 @@ QFont SizedFont(const QString& family, const FontDescription& description)
 
 }  // namespace
 
-// A text laid out once in one font: the glyphs to draw and the width of the
-// cells behind them.
-struct ShapedText {
-    qreal advance = 0;
-    QList<QGlyphRun> runs;
-};
-
 struct SizedFontEntry {
     QString family;
     int height;
@@ -122,7 +115,13 @@ QFont FontFor(const FontDescription& description)
     return SizedEntryFor(description).font;
 }
 
-Surface::Surface(QImage& target, qreal scale) : m_target(target), m_scale(scale), m_painter(&target)
+const ShapedText& ShapeText(const FontDescription& description, const std::wstring& text)
+{
+    return Shaped(SizedEntryFor(description), QString::fromStdWString(text));
+}
+
+Surface::Surface(QImage& target, qreal scale, const TextPictures* pictures)
+    : m_target(target), m_scale(scale), m_painter(&target), m_pictures(pictures)
 {
     m_painter.scale(scale, scale);
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
@@ -151,19 +150,54 @@ QRgb Surface::GetPixel(int x, int y) const
 
 void Surface::SelectFont(const FontDescription& description)
 {
-    m_font = &SizedEntryFor(description);
-    m_cellHeight = description.height;
+    m_description = description;
+    m_font = nullptr;
+    m_pictured = m_pictures != nullptr ? m_pictures->Find(description, m_scale) : nullptr;
+}
+
+SizedFontEntry& Surface::Font()
+{
+    if (m_font == nullptr)
+        m_font = &SizedEntryFor(*m_description);
+    return *m_font;
+}
+
+QRect Surface::DeviceClip() const
+{
+    if (!m_clip)
+        return m_target.rect();
+    // Pictures are kept for whole scales only, where a face pixel is a
+    // square of device pixels.
+    const int scale = static_cast<int>(m_scale);
+    return {m_clip->x() * scale, m_clip->y() * scale, m_clip->width() * scale, m_clip->height() * scale};
 }
 
 void Surface::TextOut(int x, int y, const std::wstring& text)
 {
-    if (!m_font)
+    if (!m_description)
         return;
-    const ShapedText& shaped = Shaped(*m_font, QString::fromStdWString(text));
-    m_painter.fillRect(QRectF(x, y, shaped.advance, m_cellHeight), m_backgroundColour);
+    const int cellHeight = m_description->height;
+    if (m_pictured != nullptr) {
+        if (const std::optional<double> advance = m_pictured->Advance(text)) {
+            m_painter.fillRect(QRectF(x, y, *advance, cellHeight), m_backgroundColour);
+            m_pictured->Draw(m_target, DeviceClip(), x, y, text, m_textColour.rgb());
+            return;
+        }
+    }
+    const ShapedText& shaped = Shaped(Font(), QString::fromStdWString(text));
+    m_painter.fillRect(QRectF(x, y, shaped.advance, cellHeight), m_backgroundColour);
     m_painter.setPen(m_textColour);
     for (const QGlyphRun& run : shaped.runs)
         m_painter.drawGlyphRun(QPointF(x, y), run);
+}
+
+void Surface::DrawGlyphs(QPointF at, const std::wstring& text)
+{
+    if (!m_description)
+        return;
+    m_painter.setPen(m_textColour);
+    for (const QGlyphRun& run : Shaped(Font(), QString::fromStdWString(text)).runs)
+        m_painter.drawGlyphRun(at, run);
 }
 
 void Surface::CopyRectangle(const QImage& picture, const QRect& rectangle)
@@ -176,6 +210,7 @@ void Surface::CopyRectangle(const QImage& picture, const QRect& rectangle)
 
 void Surface::ClipTo(const QRect& rectangle)
 {
+    m_clip = m_clip ? m_clip->intersected(rectangle) : rectangle;
     m_painter.setClipRect(rectangle, m_painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 

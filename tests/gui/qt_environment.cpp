@@ -15,7 +15,10 @@ class QtApplicationEnvironment final : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // RPN_TEST_QPA names another platform for a test that must meet the
+        // real one (an X server under xvfb-run).
+        const QByteArray platform = qgetenv("RPN_TEST_QPA");
+        qputenv("QT_QPA_PLATFORM", platform.isEmpty() ? QByteArray("offscreen") : platform);
         m_configuration = std::make_unique<QTemporaryDir>();
         qputenv("XDG_CONFIG_HOME", m_configuration->path().toLocal8Bit());
         m_application = std::make_unique<QApplication>(m_argc, m_argv);
