@@ -73,25 +73,27 @@ TextPictures::TextPictures(QByteArrayView data)
         font.m_scale = static_cast<int>(ReadU32(entry + 8));
         font.m_first = ReadU32(entry + 12);
         const std::uint32_t count = ReadU32(entry + 16);
-        const char* name = reinterpret_cast<const char*>(entry + 20);
+        const std::uint32_t phaseCount = ReadU32(entry + 20);
+        const char* name = reinterpret_cast<const char*>(entry + 24);
         font.m_faceName.assign(name, strnlen(name, format::kNameBytes));
-        const std::uint8_t* offsets = entry + 20 + format::kNameBytes;
+        const std::uint8_t* offsets = entry + 24 + format::kNameBytes;
         const std::uint32_t advances = ReadU32(offsets);
         const std::uint32_t pairs = ReadU32(offsets + 4);
         const std::uint32_t phases = ReadU32(offsets + 8);
         const std::uint32_t glyphs = ReadU32(offsets + 12);
         const std::uint32_t glyphCount = ReadU32(offsets + 16);
         constexpr std::uint32_t kMostCharacters = 0x10000;
-        if (count > kMostCharacters || font.m_scale < 1 || glyphCount >= format::kNoGlyph ||
+        if (count > kMostCharacters || font.m_scale < 1 || (phaseCount != 1 && phaseCount != format::kPhases) ||
             !Inside(advances, std::uint64_t{count} * 4, size) ||
-            !Inside(pairs, std::uint64_t{count} * count, size) ||
-            !Inside(phases, std::uint64_t{count} * format::kPhases * 2, size) ||
+            (pairs != 0 && !Inside(pairs, std::uint64_t{count} * count, size)) ||
+            !Inside(phases, std::uint64_t{count} * (2 + phaseCount), size) ||
             !Inside(glyphs, std::uint64_t{glyphCount} * format::kGlyphBytes, size))
             return;
         font.m_count = static_cast<int>(count);
         font.m_advances = bytes + advances;
-        font.m_pairs = bytes + pairs;
+        font.m_pairs = pairs != 0 ? bytes + pairs : nullptr;
         font.m_phases = bytes + phases;
+        font.m_phaseCount = static_cast<int>(phaseCount);
         font.m_glyphs = bytes + glyphs;
         font.m_glyphCount = glyphCount;
         font.m_data = bytes;
@@ -121,13 +123,17 @@ std::int32_t TextPictures::Font::Advance64(int index) const
 
 std::optional<TextPictures::Font::Glyph> TextPictures::Font::GlyphAt(int index, int phase) const
 {
-    const std::uint16_t number =
-        ReadU16(m_phases + (std::size_t(index) * format::kPhases + std::size_t(phase)) * 2);
-    if (number >= m_glyphCount)
+    if (phase >= m_phaseCount)
+        return std::nullopt;
+    const std::uint8_t* character = m_phases + std::size_t(index) * std::size_t(2 + m_phaseCount);
+    const std::uint8_t place = character[2 + phase];
+    const unsigned local = place & format::kNoLocalGlyph;
+    const std::uint32_t number = std::uint32_t{ReadU16(character)} + local;
+    if (local == format::kNoLocalGlyph || number >= m_glyphCount)
         return std::nullopt;
     const std::uint8_t* record = m_glyphs + std::size_t{number} * format::kGlyphBytes;
     Glyph glyph;
-    glyph.dx = ReadI16(record);
+    glyph.dx = ReadI16(record) + (place >> format::kLocalGlyphBits);
     glyph.dy = ReadI16(record + 2);
     glyph.width = ReadU16(record + 4);
     glyph.height = ReadU16(record + 6);
@@ -140,6 +146,8 @@ std::optional<TextPictures::Font::Glyph> TextPictures::Font::GlyphAt(int index, 
 
 std::optional<int> TextPictures::Font::Kerning(int first, int second) const
 {
+    if (m_pairs == nullptr)
+        return std::nullopt;
     const auto kerning =
         static_cast<std::int8_t>(m_pairs[std::size_t(first) * std::size_t(m_count) + std::size_t(second)]);
     if (kerning == format::kNotApart)

@@ -50,8 +50,9 @@ public:
         std::uint32_t m_first = 0;
         int m_count = 0;
         const std::uint8_t* m_advances = nullptr;  // int32 per character, 1/64 face pixel
-        const std::uint8_t* m_pairs = nullptr;     // int8 kerning per ordered pair, 1/64 face pixel
-        const std::uint8_t* m_phases = nullptr;    // uint16 glyph per character and 1/64 position
+        const std::uint8_t* m_pairs = nullptr;     // int8 kerning per ordered pair, 1/64 face pixel, or null
+        const std::uint8_t* m_phases = nullptr;    // per character: its first glyph, a byte per position
+        int m_phaseCount = 1;
         const std::uint8_t* m_glyphs = nullptr;
         std::uint32_t m_glyphCount = 0;
         // The whole table, against which a glyph's coverage is checked.
@@ -88,16 +89,23 @@ private:
 namespace text_pictures_format {
 inline constexpr char kMagic[8] = {'R', 'P', 'N', 'T', 'X', 'T', '0', '1'};
 inline constexpr int kPhases = 64;  // 1/64 face pixel, the layout's unit
-inline constexpr std::uint16_t kNoGlyph = 0xFFFF;
 inline constexpr std::int8_t kNotApart = -128;
+// A position's byte: the glyph among the character's own (low bits; all
+// set for none) and how many device pixels right of the glyph's place it
+// lands (high bits), since a glyph a pixel further on is the same picture.
+inline constexpr int kLocalGlyphBits = 5;
+inline constexpr std::uint8_t kNoLocalGlyph = (1U << kLocalGlyphBits) - 1;
 inline constexpr int kNameBytes = 16;
-// magic, u32 font count, u32 size of the whole table, then per font: u32 height, weight, scale, first
-// character, character count; the name (ASCII, zero-padded); u32 offsets of
-// the advances (i32 each), the pairs' kerning (i8 each), the phases (u16 per character
-// and phase) and the glyphs; u32 glyph count. A glyph: i16 dx, i16 dy, u16
-// width, u16 height, u32 offset of its coverage bytes, row after row.
+// magic, u32 font count, u32 size of the whole table, then per font: u32
+// height, weight, scale, first character, character count, positions per
+// character (1: whole pixels only, or 64); the name (ASCII, zero-padded); u32
+// offsets of the advances (i32 each), the pairs' kerning (i8 each; 0 for a
+// font drawn at whole pixels only, which has none), the positions (per
+// character a u16 first glyph and a byte per position) and the glyphs; u32
+// glyph count. A glyph: i16 dx, i16 dy, u16 width, u16 height, u32 offset of
+// its coverage bytes, row after row.
 inline constexpr int kHeaderBytes = 16;
-inline constexpr int kFontBytes = 5 * 4 + kNameBytes + 5 * 4;
+inline constexpr int kFontBytes = 6 * 4 + kNameBytes + 5 * 4;
 inline constexpr int kGlyphBytes = 12;
 }  // namespace text_pictures_format
 

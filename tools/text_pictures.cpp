@@ -37,8 +37,11 @@ struct Coverage {
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> bytes;
-    auto Key() const { return std::tie(dx, dy, width, height, bytes); }
-    bool operator<(const Coverage& other) const { return Key() < other.Key(); }
+    // The same picture: where it lands aside.
+    bool SamePicture(const Coverage& other) const
+    {
+        return std::tie(dy, width, height, bytes) == std::tie(other.dy, other.width, other.height, other.bytes);
+    }
 };
 
 struct Table {
@@ -46,7 +49,10 @@ struct Table {
     int scale = 1;
     std::vector<std::int32_t> advances = std::vector<std::int32_t>(kCount, 0);
     std::vector<std::int8_t> pairs = std::vector<std::int8_t>(kCount * kCount, format::kNotApart);
-    std::vector<std::uint16_t> phases = std::vector<std::uint16_t>(std::size_t{kCount} * format::kPhases, format::kNoGlyph);
+    int phaseCount = 1;
+    // Per character its first glyph and a byte per position.
+    std::vector<std::uint16_t> firstGlyph = std::vector<std::uint16_t>(kCount, 0);
+    std::vector<std::uint8_t> places;
     std::vector<Coverage> glyphs;
 };
 
@@ -144,19 +150,33 @@ void BuildTable(Table& table)
             if (apart)
                 table.pairs[std::size_t(first) * kCount + std::size_t(second)] = static_cast<std::int8_t>(kerning);
         }
-    std::map<Coverage, std::uint16_t> known;
-    const int phases = table.font->wholePixelsOnly ? 1 : format::kPhases;
+    table.phaseCount = table.font->wholePixelsOnly ? 1 : format::kPhases;
+    table.places.assign(std::size_t{kCount} * std::size_t(table.phaseCount), format::kNoLocalGlyph);
+    constexpr int kMostShift = (1 << (8 - format::kLocalGlyphBits)) - 1;
     for (int index = 0; index < kCount; ++index) {
+        table.firstGlyph[std::size_t(index)] = static_cast<std::uint16_t>(table.glyphs.size());
         if (!pictured[std::size_t(index)])
             continue;
-        for (int phase = 0; phase < phases; ++phase) {
-            std::optional<Coverage> coverage = DrawnGlyph(font, table.scale, static_cast<wchar_t>(kFirst + char32_t(index)), phase);
+        const std::size_t first = table.glyphs.size();
+        for (int phase = 0; phase < table.phaseCount; ++phase) {
+            const std::optional<Coverage> coverage =
+                DrawnGlyph(font, table.scale, static_cast<wchar_t>(kFirst + char32_t(index)), phase);
             if (!coverage)
                 continue;
-            auto [found, added] = known.emplace(*coverage, static_cast<std::uint16_t>(table.glyphs.size()));
-            if (added)
-                table.glyphs.push_back(std::move(*coverage));
-            table.phases[std::size_t(index) * format::kPhases + std::size_t(phase)] = found->second;
+            // A picture this character already has, landing at most a few
+            // pixels further right, is the same glyph.
+            std::size_t local = first;
+            while (local < table.glyphs.size() &&
+                   !(table.glyphs[local].SamePicture(*coverage) && coverage->dx >= table.glyphs[local].dx &&
+                     coverage->dx - table.glyphs[local].dx <= kMostShift))
+                ++local;
+            if (local - first >= format::kNoLocalGlyph)
+                continue;
+            if (local == table.glyphs.size())
+                table.glyphs.push_back(*coverage);
+            const int shift = coverage->dx - table.glyphs[local].dx;
+            table.places[std::size_t(index) * std::size_t(table.phaseCount) + std::size_t(phase)] =
+                static_cast<std::uint8_t>((local - first) | unsigned(shift) << format::kLocalGlyphBits);
         }
     }
 }
@@ -180,6 +200,7 @@ std::string Serialised(const std::vector<Table>& tables)
     std::string records;
     const std::uint32_t bodyStart = format::kHeaderBytes + static_cast<std::uint32_t>(tables.size()) * format::kFontBytes;
     const auto offset = [&] { return bodyStart + static_cast<std::uint32_t>(body.size()); };
+    std::map<const rpn::DisplayFont*, std::uint32_t> pairsAt;
     for (const Table& table : tables) {
         const rpn::FontDescription& font = table.font->description;
         PutU32(records, static_cast<std::uint32_t>(font.height));
@@ -187,6 +208,7 @@ std::string Serialised(const std::vector<Table>& tables)
         PutU32(records, static_cast<std::uint32_t>(table.scale));
         PutU32(records, kFirst);
         PutU32(records, kCount);
+        PutU32(records, static_cast<std::uint32_t>(table.phaseCount));
         std::string name(format::kNameBytes, '\0');
         for (std::size_t index = 0; index < font.faceName.size() && index < name.size(); ++index)
             name[index] = static_cast<char>(font.faceName[index]);
@@ -194,11 +216,24 @@ std::string Serialised(const std::vector<Table>& tables)
         PutU32(records, offset());
         for (const std::int32_t advance : table.advances)
             PutU32(body, static_cast<std::uint32_t>(advance));
+        // A font drawn at whole pixels only never sets two glyphs side by
+        // side from the pictures; the other fonts' kerning is the same at
+        // both scales and written once.
+        if (table.font->wholePixelsOnly) {
+            PutU32(records, 0);
+        } else if (const auto written = pairsAt.find(table.font); written != pairsAt.end()) {
+            PutU32(records, written->second);
+        } else {
+            pairsAt[table.font] = offset();
+            PutU32(records, offset());
+            body.append(reinterpret_cast<const char*>(table.pairs.data()), table.pairs.size());
+        }
         PutU32(records, offset());
-        body.append(reinterpret_cast<const char*>(table.pairs.data()), table.pairs.size());
-        PutU32(records, offset());
-        for (const std::uint16_t glyph : table.phases)
-            PutU16(body, glyph);
+        for (int index = 0; index < kCount; ++index) {
+            PutU16(body, table.firstGlyph[std::size_t(index)]);
+            const auto places = table.places.begin() + std::ptrdiff_t(index) * table.phaseCount;
+            body.append(places, places + table.phaseCount);
+        }
         std::string glyphRecords;
         std::string coverage;
         const std::uint32_t glyphStart = offset();
@@ -235,8 +270,9 @@ int main(int argc, char** argv)
     QGuiApplication application(argc, argv);
     rpn::InstallFontSubstitutions();
     std::vector<Table> tables;
-    for (const rpn::DisplayFont& font : rpn::DisplayFonts())
-        for (const int scale : {1, 2}) {
+    // Scale by scale: a start reads the few glyphs it draws from one end.
+    for (const int scale : {1, 2})
+        for (const rpn::DisplayFont& font : rpn::DisplayFonts()) {
             Table table;
             table.font = &font;
             table.scale = scale;

@@ -126,14 +126,14 @@ TEST(TextPictures, ADamagedTableGivesNoPicturesOrLeavesTheTextToTheFont)
     ASSERT_TRUE(resource.isValid());
     const QByteArray whole(reinterpret_cast<const char*>(resource.data()), resource.size());
     EXPECT_FALSE(TextPictures(whole).Empty());
-    for (const qsizetype length : {qsizetype{0}, qsizetype{8}, qsizetype{16}, qsizetype{72}, whole.size() / 2,
+    for (const qsizetype length : {qsizetype{0}, qsizetype{8}, qsizetype{16}, qsizetype{76}, whole.size() / 2,
                                    whole.size() - 1})
         EXPECT_TRUE(TextPictures(whole.first(length)).Empty()) << length << " bytes";
     QByteArray wrongMagic = whole;
     wrongMagic[7] = '9';
     EXPECT_TRUE(TextPictures(wrongMagic).Empty());
     // Each offset and count of the first font pointed past the end.
-    for (const int field : {16, 36, 40, 44, 48, 52}) {
+    for (const int field : {16, 20, 40, 44, 48, 52, 56}) {
         QByteArray damaged = whole;
         for (int byte = 0; byte < 4; ++byte)
             damaged[16 + field + byte] = char(0xFF);
@@ -148,8 +148,8 @@ TEST(TextPictures, ADamagedTableGivesNoPicturesOrLeavesTheTextToTheFont)
             value = value << 8 | static_cast<std::uint8_t>(damaged[at + byte]);
         return value;
     };
-    const std::uint32_t glyphs = read32(16 + 48);
-    for (std::uint32_t glyph = 0; glyph < read32(16 + 52); ++glyph)
+    const std::uint32_t glyphs = read32(16 + 52);
+    for (std::uint32_t glyph = 0; glyph < read32(16 + 56); ++glyph)
         for (int byte = 0; byte < 4; ++byte)
             damaged[qsizetype(glyphs + glyph * 12 + 8) + byte] = char(0xFF);
     const TextPictures pictures(damaged);
