@@ -33,6 +33,7 @@ QRect KeyArea(int code)
 
 // The rows the display is drawn in, all that a key changes.
 constexpr QRect kDisplayBand{0, 0, kFaceWidth, kDisplayStripBottom};
+constexpr QRect kBelowDisplayBand{0, kDisplayStripBottom, kFaceWidth, kFaceHeight - kDisplayStripBottom};
 
 // Above this many device pixels per face pixel the large pictures look better.
 constexpr qreal kLargePictureScale = 1.25;
@@ -75,7 +76,7 @@ CRPNView::CRPNView(ViewDocument& document, FacePictures pictures, ClickSound& cl
       m_document(document),
       m_click(click),
       m_bitmaps(std::move(pictures)),
-      m_backBuffer(kFaceWidth, kFaceHeight, QImage::Format_RGB32)
+      m_bandBuffer(kFaceWidth, kDisplayStripBottom, QImage::Format_RGB32)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -148,8 +149,13 @@ QImage CRPNView::ComposeBackBuffer() const
 
 void CRPNView::Compose(QImage& target, qreal scale, const QRect& area) const
 {
-    const bool large = scale > kLargePictureScale && m_bitmaps.HasLargeFaces();
     Surface surface(target, scale, m_bitmaps.Text());
+    Compose(surface, scale, area);
+}
+
+void CRPNView::Compose(Surface& surface, qreal scale, const QRect& area) const
+{
+    const bool large = scale > kLargePictureScale && m_bitmaps.HasLargeFaces();
     if (area != kWholeFace)
         surface.ClipTo(area);
     surface.CopyPicture(m_bitmaps.PaintedFace(large));
@@ -221,8 +227,20 @@ void CRPNView::paintEvent(QPaintEvent* event)
         painter.fillRect(rect(), QColor::fromRgb(bezel));
     }
     if (deviceScale == 1.0) {
-        Compose(m_backBuffer, 1.0, area);
-        painter.drawImage(target.topLeft(), m_backBuffer);
+        // Only the display band, where text is blended over the face, is
+        // composed in a buffer; the rest of the face, the pressed key and
+        // the ring go straight onto the window. A whole-face buffer would
+        // be a quarter megabyte more of fresh memory, and a copy more.
+        const QRect band = area.intersected(kDisplayBand);
+        if (!band.isEmpty()) {
+            Compose(m_bandBuffer, 1.0, band);
+            painter.drawImage(target.topLeft() + QPointF(band.topLeft()), m_bandBuffer, QRectF(band));
+        }
+        const QRect below = area.intersected(kBelowDisplayBand);
+        if (!below.isEmpty()) {
+            Surface surface(painter, target.topLeft());
+            Compose(surface, 1.0, below);
+        }
         FirstPaintDone();
         return;
     }

@@ -15,6 +15,7 @@ namespace rpn {
 
 class ClickSound;
 class CommandTable;
+class Surface;
 
 // Told what the view did with the keyboard and the stylus, for assistive
 // technology. The observer is called synchronously and must not change the
@@ -48,10 +49,8 @@ public:
     void OnUpdate() override;
     void ApplyBrightness(int id);
 
-    // The back buffer as the last paint at one device pixel per face pixel
-    // left it (a dense or enlarged window composes at its own resolution
-    // instead), and a fresh one composed now.
-    const QImage& BackBuffer() const { return m_backBuffer; }
+    // The whole face composed now, as a paint at one device pixel per face
+    // pixel shows it.
     QImage ComposeBackBuffer() const;
     const QImage& FaceBitmap() const { return m_bitmaps.Face(); }
     // The document's state, for the accessible interfaces that read it.
@@ -100,6 +99,7 @@ private:
     // Composes the part of the face inside `area` (face pixels); the rest of
     // the target keeps what an earlier composition left there.
     void Compose(QImage& target, qreal scale, const QRect& area = kWholeFace) const;
+    void Compose(Surface& surface, qreal scale, const QRect& area) const;
     // Asks for a repaint of a rectangle of the face.
     void UpdateFaceRect(const QRect& area);
     void PenDown(QPoint facePoint);
@@ -115,7 +115,8 @@ private:
     ViewDocument& m_document;
     ClickSound& m_click;
     FaceBitmaps m_bitmaps;
-    QImage m_backBuffer;
+    // The display band at one device pixel per face pixel.
+    QImage m_bandBuffer;
     QImage m_deviceBuffer;
     QPointer<QMenu> m_brightnessMenu;
     // Keys whose press reached the view; only their releases are performed.

@@ -121,12 +121,28 @@ const ShapedText& ShapeText(const FontDescription& description, const std::wstri
 }
 
 Surface::Surface(QImage& target, qreal scale, const TextPictures* pictures)
-    : m_target(target), m_scale(scale), m_painter(&target), m_pictures(pictures)
+    : m_target(&target), m_scale(scale), m_pictures(pictures)
 {
-    m_painter.scale(scale, scale);
-    m_painter.setRenderHint(QPainter::TextAntialiasing, true);
+    m_painter = &m_ownPainter.emplace(&target);
+    m_painter->scale(scale, scale);
+    m_painter->setRenderHint(QPainter::TextAntialiasing, true);
     const bool wholeScale = std::floor(scale) == scale;
-    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, !wholeScale);
+    m_painter->setRenderHint(QPainter::SmoothPixmapTransform, !wholeScale);
+}
+
+Surface::Surface(QPainter& painter, QPointF origin) : m_target(nullptr), m_scale(1.0), m_pictures(nullptr)
+{
+    m_painter = &painter;
+    m_painter->save();
+    m_painter->translate(origin);
+    m_painter->setRenderHint(QPainter::TextAntialiasing, true);
+    m_painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+}
+
+Surface::~Surface()
+{
+    if (!m_ownPainter)
+        m_painter->restore();
 }
 
 void Surface::SetTextColor(QRgb colour)
@@ -143,9 +159,9 @@ QRgb Surface::GetPixel(int x, int y) const
 {
     const int deviceX = static_cast<int>(std::floor((x + 0.5) * m_scale));
     const int deviceY = static_cast<int>(std::floor((y + 0.5) * m_scale));
-    if (!m_target.valid(deviceX, deviceY))
+    if (m_target == nullptr || !m_target->valid(deviceX, deviceY))
         return qRgb(0, 0, 0);
-    return m_target.pixel(deviceX, deviceY);
+    return m_target->pixel(deviceX, deviceY);
 }
 
 void Surface::SelectFont(const FontDescription& description)
@@ -165,7 +181,7 @@ SizedFontEntry& Surface::Font()
 QRect Surface::DeviceClip() const
 {
     if (!m_clip)
-        return m_target.rect();
+        return m_target->rect();
     // Pictures are kept for whole scales only, where a face pixel is a
     // square of device pixels.
     const int scale = static_cast<int>(m_scale);
@@ -177,27 +193,27 @@ void Surface::TextOut(int x, int y, const std::wstring& text)
     if (!m_description)
         return;
     const int cellHeight = m_description->height;
-    if (m_pictured != nullptr) {
+    if (m_pictured != nullptr && m_target != nullptr) {
         if (const std::optional<double> advance = m_pictured->Advance(text)) {
-            m_painter.fillRect(QRectF(x, y, *advance, cellHeight), m_backgroundColour);
-            m_pictured->Draw(m_target, DeviceClip(), x, y, text, m_textColour.rgb());
+            m_painter->fillRect(QRectF(x, y, *advance, cellHeight), m_backgroundColour);
+            m_pictured->Draw(*m_target, DeviceClip(), x, y, text, m_textColour.rgb());
             return;
         }
     }
     const ShapedText& shaped = Shaped(Font(), QString::fromStdWString(text));
-    m_painter.fillRect(QRectF(x, y, shaped.advance, cellHeight), m_backgroundColour);
-    m_painter.setPen(m_textColour);
+    m_painter->fillRect(QRectF(x, y, shaped.advance, cellHeight), m_backgroundColour);
+    m_painter->setPen(m_textColour);
     for (const QGlyphRun& run : shaped.runs)
-        m_painter.drawGlyphRun(QPointF(x, y), run);
+        m_painter->drawGlyphRun(QPointF(x, y), run);
 }
 
 void Surface::DrawGlyphs(QPointF at, const std::wstring& text)
 {
     if (!m_description)
         return;
-    m_painter.setPen(m_textColour);
+    m_painter->setPen(m_textColour);
     for (const QGlyphRun& run : Shaped(Font(), QString::fromStdWString(text)).runs)
-        m_painter.drawGlyphRun(at, run);
+        m_painter->drawGlyphRun(at, run);
 }
 
 void Surface::CopyRectangle(const QImage& picture, const QRect& rectangle)
@@ -205,18 +221,18 @@ void Surface::CopyRectangle(const QImage& picture, const QRect& rectangle)
     const qreal pictureScale = picture.width() / qreal(kFaceWidth);
     const QRectF source(rectangle.x() * pictureScale, rectangle.y() * pictureScale, rectangle.width() * pictureScale,
                         rectangle.height() * pictureScale);
-    m_painter.drawImage(QRectF(rectangle), picture, source);
+    m_painter->drawImage(QRectF(rectangle), picture, source);
 }
 
 void Surface::ClipTo(const QRect& rectangle)
 {
     m_clip = m_clip ? m_clip->intersected(rectangle) : rectangle;
-    m_painter.setClipRect(rectangle, m_painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    m_painter->setClipRect(rectangle, m_painter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 
 void Surface::CopyPicture(const QImage& picture)
 {
-    m_painter.drawImage(QRectF(0, 0, kFaceWidth, kFaceHeight), picture, QRectF(picture.rect()));
+    m_painter->drawImage(QRectF(0, 0, kFaceWidth, kFaceHeight), picture, QRectF(picture.rect()));
 }
 
 void Surface::FrameRectangle(const QRect& rectangle, QRgb colour, int width)
@@ -226,10 +242,10 @@ void Surface::FrameRectangle(const QRect& rectangle, QRgb colour, int width)
     const int y = rectangle.y();
     const int w = rectangle.width();
     const int h = rectangle.height();
-    m_painter.fillRect(QRectF(x, y, w, width), fill);
-    m_painter.fillRect(QRectF(x, y + h - width, w, width), fill);
-    m_painter.fillRect(QRectF(x, y, width, h), fill);
-    m_painter.fillRect(QRectF(x + w - width, y, width, h), fill);
+    m_painter->fillRect(QRectF(x, y, w, width), fill);
+    m_painter->fillRect(QRectF(x, y + h - width, w, width), fill);
+    m_painter->fillRect(QRectF(x, y, width, h), fill);
+    m_painter->fillRect(QRectF(x + w - width, y, width, h), fill);
 }
 
 }  // namespace rpn

@@ -29,6 +29,12 @@ struct SizedFontEntry;
 class Surface {
 public:
     explicit Surface(QImage& target, qreal scale = 1.0, const TextPictures* pictures = nullptr);
+    // Straight onto whatever a painter is painting (a window), the face's
+    // top left at `origin`, one device pixel per face pixel. There is no
+    // picture to read back, so GetPixel reads black, and texts come from
+    // the fonts; the painter is left as it was found.
+    Surface(QPainter& painter, QPointF origin);
+    ~Surface();
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
 
@@ -62,9 +68,10 @@ private:
     SizedFontEntry& Font();
     QRect DeviceClip() const;
 
-    QImage& m_target;
+    QImage* m_target;
     qreal m_scale;
-    QPainter m_painter;
+    std::optional<QPainter> m_ownPainter;
+    QPainter* m_painter = nullptr;
     QColor m_textColour{Qt::black};
     QColor m_backgroundColour{Qt::white};
     const TextPictures* m_pictures;

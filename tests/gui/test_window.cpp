@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QScreen>
 #include <QTest>
 
 #include "face/brightness.h"
@@ -52,7 +53,18 @@ void TestWindow::Key(Qt::Key key, Qt::KeyboardModifiers modifiers)
 QImage TestWindow::Paint()
 {
     View().repaint();
-    return View().BackBuffer();
+    return Shown();
+}
+
+QImage TestWindow::Shown()
+{
+    // The offscreen platform hands out what the window's backing store holds.
+    const QPoint at = View().mapTo(&Frame(), QPoint(0, 0));
+    return Frame()
+        .screen()
+        ->grabWindow(Frame().winId(), at.x(), at.y(), View().width(), View().height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 QPoint TestWindow::KeyCentre(int code)

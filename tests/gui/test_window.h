@@ -47,8 +47,10 @@ public:
     // Keys as the keyboard sends them: press, then release, to the view.
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
-    // The back buffer as the next paint leaves it.
+    // The face as a whole repaint of the view shows it.
     QImage Paint();
+    // The face as the window shows it now, after the paints so far.
+    QImage Shown();
 
     static QPoint KeyCentre(int code);
 

@@ -129,14 +129,14 @@ TEST(ViewTaps, AnEnlargedWindowScalesTheFaceAndMapsTapsBack)
 }
 
 // Keys and taps repaint only the display band and the key's rectangle; what
-// the event loop's paints leave in the back buffer must still be the whole
-// face composed afresh.
+// the event loop's paints leave in the window must still be the whole face
+// composed afresh.
 TEST(ViewRepaint, PartialPaintsLeaveTheWholeFaceAsComposedAfresh)
 {
     TestWindow window;
     const auto settle = [&window] {
         QCoreApplication::processEvents();
-        return window.View().BackBuffer() == window.View().ComposeBackBuffer();
+        return window.Shown() == window.View().ComposeBackBuffer();
     };
     ASSERT_TRUE(settle());
     for (const Qt::Key key : {Qt::Key_7, Qt::Key_Period, Qt::Key_5, Qt::Key_Return}) {
@@ -146,7 +146,7 @@ TEST(ViewRepaint, PartialPaintsLeaveTheWholeFaceAsComposedAfresh)
     const QPoint key8 = window.View().WidgetPoint(TestWindow::KeyCentre(kKey8));
     QTest::mousePress(&window.View(), Qt::LeftButton, Qt::NoModifier, key8);
     EXPECT_TRUE(settle()) << "pressed";
-    EXPECT_TRUE(SameRectangle(window.View().BackBuffer(), AsShown(ResourcePictures().pressed), KeyRect(kKey8)));
+    EXPECT_TRUE(SameRectangle(window.Shown(), AsShown(ResourcePictures().pressed), KeyRect(kKey8)));
     QTest::mouseRelease(&window.View(), Qt::LeftButton, Qt::NoModifier, key8);
     EXPECT_TRUE(settle()) << "released";
     EXPECT_EQ(window.State().Integer, L"8") << "the tap was performed";
