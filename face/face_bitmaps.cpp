@@ -22,21 +22,12 @@ FacePictures InFacePixelFormat(FacePictures pictures)
     return pictures;
 }
 
-// The pixel format of the back buffer. Keeping the face also in it turns the
-// copy at every paint into a plain block copy instead of a conversion of
-// 64320 pixels.
-QImage ForPainting(const QImage& picture)
-{
-    return picture.isNull() ? picture : picture.convertToFormat(QImage::Format_RGB32);
-}
-
 }  // namespace
 
 FaceBitmaps::FaceBitmaps(FacePictures pictures)
     : m_pictures(InFacePixelFormat(std::move(pictures))),
       m_largeFace(m_pictures.normalLarge),
-      m_face(m_pictures.normal),
-      m_facePainted(FaceForPainting())
+      m_face(m_pictures.normal)
 {
 }
 
@@ -48,14 +39,13 @@ bool FaceBitmaps::SetBrightness(int brightness)
     m_largeFace = m_pictures.normalLarge;
     AdjustBrightness(m_face, brightness);
     AdjustBrightness(m_largeFace, brightness);
-    m_facePainted = FaceForPainting();
     m_brightness = brightness;
     return true;
 }
 
 const QImage& FaceBitmaps::PaintedFace(bool large) const
 {
-    return large ? m_largeFace : m_facePainted;
+    return large ? m_largeFace : m_face;
 }
 
 const QImage& FaceBitmaps::PressedFace(bool large) const
@@ -68,14 +58,6 @@ bool FaceBitmaps::HasLargeFaces() const
 {
     ReadLargePictures();
     return !m_largeFace.isNull();
-}
-
-QImage FaceBitmaps::FaceForPainting() const
-{
-    // The face as drawn is in the resources in the painting format already.
-    if (m_face.cacheKey() == m_pictures.normal.cacheKey() && !m_pictures.normalPainted.isNull())
-        return m_pictures.normalPainted;
-    return ForPainting(m_face);
 }
 
 void FaceBitmaps::ReadPressedPicture() const

@@ -23,7 +23,9 @@ public:
     // Picture 139 at the brightness set, in the face's pixel format.
     const QImage& Face() const { return m_face; }
     // What a paint copies as the whole face: picture 139 at the brightness
-    // set, in the back buffer's format, or its large version.
+    // set, or its large version. Painting widens its pixels as it copies
+    // them, as it does the pressed key's: a copy in the window's format
+    // would be a quarter megabyte more to read or fill at start.
     const QImage& PaintedFace(bool large) const;
     // Picture 141, or its large version; the pressed key is copied from it.
     const QImage& PressedFace(bool large) const;
@@ -35,7 +37,6 @@ public:
 private:
     void ReadPressedPicture() const;
     void ReadLargePictures() const;
-    QImage FaceForPainting() const;
 
     // The pictures as given; their readers fill in the pressed face and the
     // large pair on first need, hence mutable, as is the large face made
@@ -43,9 +44,6 @@ private:
     mutable FacePictures m_pictures;
     mutable QImage m_largeFace;
     QImage m_face;
-    // The face in the back buffer's format, as painted. The pressed face is
-    // copied one key at a time, so it is not worth a second copy.
-    QImage m_facePainted;
     std::optional<int> m_brightness;
 };
 

@@ -140,7 +140,6 @@ FacePictures LoadFacePicturesLazily()
     FacePictures pictures;
     pictures.normal =
         ReadFaceQuickly(QStringLiteral(":/face139.rgb555"), QStringLiteral(":/face139.png"), PlainFaceKind::Normal);
-    pictures.normalPainted = ReadUnpackedFace(QStringLiteral(":/face139.rgb32"), QImage::Format_RGB32);
     pictures.readPressed = ReadUnpackedPressedPicture;
     pictures.readLarge = ReadLargePictures;
     pictures.text = ReadTextPictures();

@@ -17,9 +17,6 @@ struct FacePictures {
     QImage pressed;
     QImage normalLarge;
     QImage pressedLarge;
-    // Picture 139 already in the back buffer's pixel format (RGB32), when the
-    // build unpacked it so; otherwise null and the view converts `normal`.
-    QImage normalPainted;
     // When set, the field it reads stays empty and the view calls it the
     // first time it needs that picture, so a start decodes only what its
     // first frame shows.

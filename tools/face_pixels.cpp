@@ -4,20 +4,18 @@
 #include <cstring>
 
 // Writes a picture as the bare scanlines of the form the program keeps it
-// in: a face as 16-bit RGB555, or (--rgb32) those same pixels widened to the
-// 32-bit form the view paints from; a window icon (--argb32) as 32-bit ARGB.
+// in: a face as 16-bit RGB555, a window icon (--argb32) as 32-bit ARGB.
 // The program reads that at start instead of decoding the PNG: no
 // inflating, no filtering, no conversion, and no image-format plugin asked
 // about PNG.
 //
-//   face_pixels [--rgb32 | --argb32] INPUT.png OUTPUT
+//   face_pixels [--argb32] INPUT.png OUTPUT
 int main(int argc, char** argv)
 {
     const char* option = argc == 4 ? argv[1] : "";
-    const bool widened = std::strcmp(option, "--rgb32") == 0;
     const bool argb = std::strcmp(option, "--argb32") == 0;
-    if (argc != 3 && !widened && !argb) {
-        std::fprintf(stderr, "usage: face_pixels [--rgb32 | --argb32] INPUT.png OUTPUT\n");
+    if (argc != 3 && !argb) {
+        std::fprintf(stderr, "usage: face_pixels [--argb32] INPUT.png OUTPUT\n");
         return 2;
     }
     const char* input = argv[argc - 2];
@@ -27,8 +25,6 @@ int main(int argc, char** argv)
         picture = picture.convertToFormat(QImage::Format_ARGB32);
     else
         picture = picture.convertToFormat(QImage::Format_RGB555);
-    if (widened)
-        picture = picture.convertToFormat(QImage::Format_RGB32);
     if (picture.isNull()) {
         std::fprintf(stderr, "face_pixels: cannot read %s\n", input);
         return 1;
@@ -38,7 +34,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "face_pixels: cannot write %s\n", outputName);
         return 1;
     }
-    const qsizetype rowBytes = picture.width() * (argb || widened ? 4 : 2);
+    const qsizetype rowBytes = picture.width() * (argb ? 4 : 2);
     for (int y = 0; y < picture.height(); ++y) {
         if (output.write(reinterpret_cast<const char*>(picture.constScanLine(y)), rowBytes) != rowBytes) {
             std::fprintf(stderr, "face_pixels: cannot write %s\n", outputName);
