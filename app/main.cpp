@@ -12,6 +12,7 @@
 #endif
 
 #include "app/command_line.h"
+#include "app/deferred_icon_style.h"
 #include "app/rpn_app.h"
 #include "app/session_end.h"
 #include "app/single_instance.h"
@@ -59,6 +60,7 @@ int main(int argc, char* argv[])
 
     QApplication application(argc, argv);
     rpn::StartMark("QApplication");
+    QApplication::setStyle(new rpn::DeferredIconStyle);
     rpn::InstanceServer instanceServer(std::move(listener));
     rpn::InstallFontSubstitutions();
     rpn::InstallCalculatorAccessibility();

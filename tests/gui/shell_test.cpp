@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSettings>
+#include <QStyleOption>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -13,6 +14,7 @@
 
 #include "app/about_dialog.h"
 #include "app/command_icon_drawing.h"
+#include "app/deferred_icon_style.h"
 #include "app/main_frame.h"
 #include "face/command_ids.h"
 #include "platform/cmd_ui.h"
@@ -276,6 +278,27 @@ TEST(Shell, TheAboutBoxShowsItsTexts)
             texts << label->text();
     EXPECT_TRUE(texts.contains("Kel's RPN Calculator Version 3.0 (Beta)"));
     EXPECT_TRUE(texts.contains("Visit the sponsor:"));
+}
+
+// The bars' extension arrow, read late, is the style's own arrow for either
+// direction of text; every other icon is the style's as it stands.
+TEST(DeferredIconStyle, GivesTheStylesOwnIcons)
+{
+    DeferredIconStyle style;
+    const QStyle& base = *style.baseStyle();
+    for (const QStyle::StandardPixmap which :
+         {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton}) {
+        for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+            QStyleOption option;
+            option.direction = direction;
+            const QIcon deferred = style.standardIcon(which, &option);
+            ASSERT_FALSE(deferred.isNull());
+            EXPECT_EQ(deferred.pixmap(16).toImage(), base.standardIcon(which, &option).pixmap(16).toImage())
+                << which << " " << direction;
+        }
+    }
+    EXPECT_EQ(style.standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32).toImage(),
+              base.standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32).toImage());
 }
 
 }  // namespace
