@@ -273,7 +273,21 @@ void CMainFrame::UpdateMenuItemsSoon(MenuFacts facts)
 void CMainFrame::OnInitialUpdate()
 {
     UpdateMenuItems(MenuFacts::StateOnly);
-    UpdateMenuItemsSoon(MenuFacts::ClipboardToo);
+    // At start the clipboard waits for the first frame: on X11 asking it
+    // for text means a round trip to the program that holds it and has Qt
+    // load every image-format plugin, some 3 ms, and only the closed Edit
+    // menu shows the answer.
+    if (m_firstFrameOut)
+        UpdateMenuItemsSoon(MenuFacts::ClipboardToo);
+    else
+        m_clipboardFactsWaiting = true;
+}
+
+void CMainFrame::OnFirstFrame()
+{
+    m_firstFrameOut = true;
+    if (std::exchange(m_clipboardFactsWaiting, false))
+        UpdateMenuItemsSoon(MenuFacts::ClipboardToo);
 }
 
 void CMainFrame::OnUpdate()

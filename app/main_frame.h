@@ -54,6 +54,8 @@ public:
     void UpdateMenuItems(MenuFacts facts);
 
     void OnInitialUpdate() override;
+    // The view's first frame is on the screen.
+    void OnFirstFrame();
     void OnUpdate() override;
 
 protected:
@@ -93,6 +95,9 @@ private:
     bool m_screenReaderListens = false;
     bool m_menuUpdatePending = false;
     MenuFacts m_pendingFacts = MenuFacts::StateOnly;
+    // The clipboard is first asked once the window's first frame is out.
+    bool m_firstFrameOut = false;
+    bool m_clipboardFactsWaiting = false;
 };
 
 }  // namespace rpn

@@ -50,6 +50,7 @@ CRPNApp::CRPNApp(AppServices services, FacePictures pictures)
     StartMark("view built");
     m_frame->setCentralWidget(m_view);
     m_view->SetBrightnessMenu(m_frame->BrightnessMenu());
+    m_view->SetFirstFrameHook([this] { m_frame->OnFirstFrame(); });
     m_document.AddView(*m_view);
     m_document.AddView(*m_frame);
 

@@ -25,9 +25,7 @@ FacePictures InFacePixelFormat(FacePictures pictures)
 }  // namespace
 
 FaceBitmaps::FaceBitmaps(FacePictures pictures)
-    : m_pictures(InFacePixelFormat(std::move(pictures))),
-      m_largeFace(m_pictures.normalLarge),
-      m_face(m_pictures.normal)
+    : m_pictures(InFacePixelFormat(std::move(pictures))), m_largeFace(m_pictures.normalLarge), m_face(m_pictures.normal)
 {
 }
 

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "display/render.h"
 #include "face/command_ids.h"
@@ -260,14 +261,16 @@ void CRPNView::paintEvent(QPaintEvent* event)
 
 void CRPNView::FirstPaintDone()
 {
-    if (!StartMarksOn())
+    if (!m_firstFrameHook && !StartMarksOn())
         return;
     StartMark("view paint ends");
     // The window's picture goes to the screen once every widget has painted;
     // the next turn of the loop comes after that.
-    QTimer::singleShot(0, [] {
+    QTimer::singleShot(0, this, [hook = std::exchange(m_firstFrameHook, nullptr)] {
         StartMark("frame flushed");
         ReportStartMarks();
+        if (hook)
+            hook();
     });
 }
 

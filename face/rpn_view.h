@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <set>
 
 #include "face/face_bitmaps.h"
@@ -44,6 +45,9 @@ public:
     // The submenu whose items carry the brightness radio mark; it may come
     // and go, the view never owns it.
     void SetBrightnessMenu(QMenu* menu);
+    // Called once, after the view's first frame has gone to the screen: the
+    // work a start defers until the window shows.
+    void SetFirstFrameHook(std::function<void()> hook) { m_firstFrameHook = std::move(hook); }
 
     void OnInitialUpdate() override;
     void OnUpdate() override;
@@ -80,7 +84,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    // Reports the start-up marks, when they are on, once the frame is out.
+    // Once the first frame is out: the hook, and the start-up marks when
+    // they are on.
     void FirstPaintDone();
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -119,6 +124,7 @@ private:
     QImage m_bandBuffer;
     QImage m_deviceBuffer;
     QPointer<QMenu> m_brightnessMenu;
+    std::function<void()> m_firstFrameHook;
     // Keys whose press reached the view; only their releases are performed.
     std::set<quint32> m_pressedKeys;
     int m_focusedKey = 0;

@@ -68,8 +68,8 @@ void ReportStartMarks()
         return;
     marks.reported = true;
     for (int index = 0; index < marks.count; ++index)
-        std::fprintf(stderr, "start-mark %8.3f ms %s\n", static_cast<double>(marks.marks[index].nanoseconds - marks.origin) / 1e6,
-                     marks.marks[index].what);
+        std::fprintf(stderr, "start-mark %8.3f ms %s\n",
+                     static_cast<double>(marks.marks[index].nanoseconds - marks.origin) / 1e6, marks.marks[index].what);
     std::fflush(stderr);
 }
 

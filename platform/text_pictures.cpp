@@ -62,7 +62,8 @@ TextPictures::TextPictures(QByteArrayView data)
     if (size < format::kHeaderBytes || std::memcmp(bytes, format::kMagic, sizeof format::kMagic) != 0)
         return;
     const std::uint32_t fontCount = ReadU32(bytes + 8);
-    if (ReadU32(bytes + 12) != size || !Inside(format::kHeaderBytes, std::uint64_t{fontCount} * format::kFontBytes, size))
+    if (ReadU32(bytes + 12) != size ||
+        !Inside(format::kHeaderBytes, std::uint64_t{fontCount} * format::kFontBytes, size))
         return;
     std::vector<Font> fonts;
     for (std::uint32_t index = 0; index < fontCount; ++index) {
@@ -109,8 +110,9 @@ const TextPictures::Font* TextPictures::Find(const FontDescription& description,
         if (font.m_height != description.height || font.m_weight != description.weight ||
             static_cast<double>(font.m_scale) != scale || font.m_faceName.size() != description.faceName.size())
             continue;
-        if (std::equal(font.m_faceName.begin(), font.m_faceName.end(), description.faceName.begin(),
-                       [](char a, wchar_t b) { return static_cast<unsigned char>(a) == static_cast<std::uint32_t>(b); }))
+        if (std::equal(
+                font.m_faceName.begin(), font.m_faceName.end(), description.faceName.begin(),
+                [](char a, wchar_t b) { return static_cast<unsigned char>(a) == static_cast<std::uint32_t>(b); }))
             return &font;
     }
     return nullptr;

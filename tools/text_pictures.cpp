@@ -1,3 +1,5 @@
+#include "platform/text_pictures.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QSaveFile>
@@ -12,7 +14,6 @@
 #include "display/render.h"
 #include "platform/fonts.h"
 #include "platform/surface.h"
-#include "platform/text_pictures.h"
 
 // Draws the display's glyphs through the display fonts, exactly as the
 // program's drawing surface draws them, into the table the program reads
@@ -198,7 +199,8 @@ std::string Serialised(const std::vector<Table>& tables)
     // Header and font records first, then each table's arrays and glyphs.
     std::string body;
     std::string records;
-    const std::uint32_t bodyStart = format::kHeaderBytes + static_cast<std::uint32_t>(tables.size()) * format::kFontBytes;
+    const std::uint32_t bodyStart =
+        format::kHeaderBytes + static_cast<std::uint32_t>(tables.size()) * format::kFontBytes;
     const auto offset = [&] { return bodyStart + static_cast<std::uint32_t>(body.size()); };
     std::map<const rpn::DisplayFont*, std::uint32_t> pairsAt;
     for (const Table& table : tables) {
@@ -237,7 +239,8 @@ std::string Serialised(const std::vector<Table>& tables)
         std::string glyphRecords;
         std::string coverage;
         const std::uint32_t glyphStart = offset();
-        const std::uint32_t coverageStart = glyphStart + static_cast<std::uint32_t>(table.glyphs.size()) * format::kGlyphBytes;
+        const std::uint32_t coverageStart =
+            glyphStart + static_cast<std::uint32_t>(table.glyphs.size()) * format::kGlyphBytes;
         for (const Coverage& glyph : table.glyphs) {
             PutU16(glyphRecords, static_cast<std::uint16_t>(glyph.dx));
             PutU16(glyphRecords, static_cast<std::uint16_t>(glyph.dy));

@@ -228,6 +228,32 @@ TEST(Menus, PasteIsEnabledOnlyWithTextOnTheClipboard)
     EXPECT_TRUE(paste->isEnabled()) << "a busy clipboard leaves the item as it was";
 }
 
+// Asking the clipboard is a round trip to another program; a start leaves it
+// until the window has painted, and then Paste is set as the clipboard says.
+TEST(Menus, AStartAsksTheClipboardOnlyOnceTheWindowHasPainted)
+{
+    struct FirstPaint : QObject {
+        const FakeClipboard* clipboard = nullptr;
+        int opensBefore = -1;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint && opensBefore < 0)
+                opensBefore = clipboard->Opens();
+            return false;
+        }
+    } firstPaint;
+    TestWindow window(nullptr, {}, [&firstPaint](TestWindow& prepared) {
+        prepared.clipboard.SetText(L" 42");
+        firstPaint.clipboard = &prepared.clipboard;
+        prepared.View().installEventFilter(&firstPaint);
+    });
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(firstPaint.opensBefore, 0) << "asked before the first frame";
+    EXPECT_GE(window.clipboard.Opens(), 1) << "never asked after it";
+    EXPECT_TRUE(window.Frame().FindAction(command::EditPaste)->isEnabled());
+}
+
 TEST(Menus, CopyCutAndPasteThroughTheirShortcuts)
 {
     TestWindow window;

@@ -51,8 +51,10 @@ TEST(TextPictures, DrawTheVeryPixelsTheFontsDraw)
 {
     const std::shared_ptr<const TextPictures> pictures = BuiltPictures();
     ASSERT_FALSE(pictures->Empty()) << "the build wrote no glyph pictures";
-    std::vector<std::wstring> texts{L" 1.234500 03", L"-0.0000001", L"123,456,789.50", L"SCI.6", L"FIX.2", L"ENG.3",
-                                    L"DEG",          L"RAD",        L"GRD",            L"HYP",   L"STO",   L"RCL",
+    std::vector<std::wstring> texts{L" 1.234500 03", L"-0.0000001", L"123,456,789.50",
+                                    L"SCI.6",        L"FIX.2",      L"ENG.3",
+                                    L"DEG",          L"RAD",        L"GRD",
+                                    L"HYP",          L"STO",        L"RCL",
                                     L"ERROR: NaN",   L"f",          L"-9.999999-99"};
     const std::size_t alwaysPictured = texts.size();
     for (wchar_t c = 0x20; c < 0x7F; ++c)
@@ -80,8 +82,8 @@ TEST(TextPictures, DrawTheVeryPixelsTheFontsDraw)
                     for (const auto& [colour, background] : colours)
                         ASSERT_EQ(Drawn(pictures.get(), font.description, scale, text, x, colour, background),
                                   Drawn(nullptr, font.description, scale, text, x, colour, background))
-                            << "'" << QString::fromStdWString(text).toStdString() << "' in "
-                            << font.description.height << " px at scale " << scale << ", x " << x;
+                            << "'" << QString::fromStdWString(text).toStdString() << "' in " << font.description.height
+                            << " px at scale " << scale << ", x " << x;
             }
         }
     }
@@ -126,8 +128,8 @@ TEST(TextPictures, ADamagedTableGivesNoPicturesOrLeavesTheTextToTheFont)
     ASSERT_TRUE(resource.isValid());
     const QByteArray whole(reinterpret_cast<const char*>(resource.data()), resource.size());
     EXPECT_FALSE(TextPictures(whole).Empty());
-    for (const qsizetype length : {qsizetype{0}, qsizetype{8}, qsizetype{16}, qsizetype{76}, whole.size() / 2,
-                                   whole.size() - 1})
+    for (const qsizetype length :
+         {qsizetype{0}, qsizetype{8}, qsizetype{16}, qsizetype{76}, whole.size() / 2, whole.size() - 1})
         EXPECT_TRUE(TextPictures(whole.first(length)).Empty()) << length << " bytes";
     QByteArray wrongMagic = whole;
     wrongMagic[7] = '9';
