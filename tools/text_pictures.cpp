@@ -1,5 +1,6 @@
 #include "platform/text_pictures.h"
 
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QSaveFile>
@@ -272,6 +273,16 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     rpn::InstallFontSubstitutions();
+    // Pictures of a fallback font would pass for the display's own.
+    for (const rpn::DisplayFont& font : rpn::DisplayFonts()) {
+        const QString wanted = QFont::substitute(QString::fromStdWString(font.description.faceName));
+        const QString found = QFontInfo(rpn::FontFor(font.description)).family();
+        if (found.compare(wanted, Qt::CaseInsensitive) != 0) {
+            std::fprintf(stderr, "text_pictures: the display font %s is not installed (found %s)\n", qPrintable(wanted),
+                         qPrintable(found));
+            return 1;
+        }
+    }
     std::vector<Table> tables;
     // Scale by scale: a start reads the few glyphs it draws from one end.
     for (const int scale : {1, 2})
