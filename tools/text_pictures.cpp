@@ -135,7 +135,9 @@ void BuildTable(Table& table)
             if (!pictured[std::size_t(first)] || !pictured[std::size_t(second)])
                 continue;
             const rpn::ShapedText shaped = rpn::ShapeText(font, Text({first, second}));
-            if (shaped.runs.size() != 1)
+            // A ligature gives one glyph, and a glyph from another font a
+            // second run: neither is two pictures side by side.
+            if (shaped.runs.size() != 1 || shaped.runs[0].positions().size() != 2)
                 continue;
             const QGlyphRun& run = shaped.runs[0];
             const qreal baseline = rpn::ShapeText(font, Text({first})).runs[0].positions()[0].y();
