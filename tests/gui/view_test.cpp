@@ -156,6 +156,23 @@ TEST(ViewRepaint, PartialPaintsLeaveTheWholeFaceAsComposedAfresh)
     EXPECT_TRUE(settle()) << "cleared";
 }
 
+// A window one pixel wider than the face puts it half a pixel in: the display
+// band, composed apart, and the face below it must land on the same column.
+TEST(ViewRepaint, AFaceHalfAPixelInShowsTheBandInLineWithTheRest)
+{
+    TestWindow window;
+    window.Frame().resize(window.Frame().width() + 1, window.Frame().height());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window.View().width(), kFaceWidth + 1);
+    window.Key(Qt::Key_7);
+    QCoreApplication::processEvents();
+    const QImage shown = window.Shown();
+    const QImage composed = window.View().ComposeBackBuffer();
+    const bool atZero = shown.copy(0, 0, kFaceWidth, kFaceHeight) == composed;
+    const bool atOne = shown.copy(1, 0, kFaceWidth, kFaceHeight) == composed;
+    EXPECT_TRUE(atZero || atOne);
+}
+
 TEST(ViewKeyboard, ReleasesPerformTheirKeysAndPadKeysNeedThePadModifier)
 {
     TestWindow window;
