@@ -193,7 +193,7 @@ void Surface::TextOut(int x, int y, const std::wstring& text)
     if (!m_description)
         return;
     const int cellHeight = m_description->height;
-    if (m_pictured != nullptr && m_target != nullptr) {
+    if (m_pictured != nullptr) {
         if (const std::optional<double> advance = m_pictured->Advance(text)) {
             m_painter->fillRect(QRectF(x, y, *advance, cellHeight), m_backgroundColour);
             m_pictured->Draw(*m_target, DeviceClip(), x, y, text, m_textColour.rgb());

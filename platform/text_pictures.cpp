@@ -157,7 +157,8 @@ std::optional<int> TextPictures::Font::Kerning(int first, int second) const
     return kerning;
 }
 
-std::optional<double> TextPictures::Font::Advance(std::wstring_view text) const
+template <typename Place>
+std::optional<std::int64_t> TextPictures::Font::Walk(std::wstring_view text, Place place) const
 {
     // Far past any text the display window shows; a longer one goes to the font.
     constexpr std::size_t kLongest = 256;
@@ -176,12 +177,23 @@ std::optional<double> TextPictures::Font::Advance(std::wstring_view text) const
                 return std::nullopt;
             position += *kerning;
         }
-        if (position < 0 || !GlyphAt(index, static_cast<int>(position % format::kPhases)))
+        const std::optional<Glyph> glyph =
+            position < 0 ? std::nullopt : GlyphAt(index, static_cast<int>(position % format::kPhases));
+        if (!glyph)
             return std::nullopt;
+        place(*glyph, position);
         position += Advance64(index);
         previous = index;
     }
-    return static_cast<double>(position) / format::kPhases;
+    return position;
+}
+
+std::optional<double> TextPictures::Font::Advance(std::wstring_view text) const
+{
+    const std::optional<std::int64_t> end = Walk(text, [](const Glyph&, std::int64_t) {});
+    if (!end)
+        return std::nullopt;
+    return static_cast<double>(*end) / format::kPhases;
 }
 
 void TextPictures::Font::Draw(QImage& target, const QRect& deviceClip, int x, int y, std::wstring_view text,
@@ -191,28 +203,20 @@ void TextPictures::Font::Draw(QImage& target, const QRect& deviceClip, int x, in
     if (clip.isEmpty() || target.format() != QImage::Format_RGB32)
         return;
     colour |= 0xff000000U;
-    std::int64_t position = 0;
-    int previous = -1;
-    for (const wchar_t character : text) {
-        const int index = static_cast<int>(static_cast<std::uint32_t>(character) - m_first);
-        if (previous >= 0)
-            position += *Kerning(previous, index);
-        previous = index;
-        const std::optional<Glyph> glyph = GlyphAt(index, static_cast<int>(position % format::kPhases));
-        const int left = (x + static_cast<int>(position / format::kPhases)) * m_scale + glyph->dx;
-        const int top = y * m_scale + glyph->dy;
-        const QRect drawn = QRect(left, top, glyph->width, glyph->height).intersected(clip);
+    Walk(text, [&](const Glyph& glyph, std::int64_t position) {
+        const int left = (x + static_cast<int>(position / format::kPhases)) * m_scale + glyph.dx;
+        const int top = y * m_scale + glyph.dy;
+        const QRect drawn = QRect(left, top, glyph.width, glyph.height).intersected(clip);
         for (int row = drawn.top(); row <= drawn.bottom(); ++row) {
             auto* pixels = reinterpret_cast<QRgb*>(target.scanLine(row));
-            const std::uint8_t* coverage = glyph->coverage + std::size_t(row - top) * std::size_t(glyph->width);
+            const std::uint8_t* coverage = glyph.coverage + std::size_t(row - top) * std::size_t(glyph.width);
             for (int column = drawn.left(); column <= drawn.right(); ++column) {
                 const std::uint32_t alpha = coverage[column - left];
                 if (alpha != 0)
                     pixels[column] = Blend(pixels[column], colour, alpha);
             }
         }
-        position += Advance64(index);
-    }
+    });
 }
 
 }  // namespace rpn

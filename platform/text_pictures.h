@@ -67,6 +67,11 @@ public:
         // The kerning between two characters, or nothing when the font does
         // not draw them as two glyphs.
         std::optional<int> Kerning(int first, int second) const;
+        // Lays a text out glyph by glyph, handing each to `place` with its
+        // position in 1/64 face pixel; the end position, or nothing when a
+        // character, pair or position is not pictured.
+        template <typename Place>
+        std::optional<std::int64_t> Walk(std::wstring_view text, Place place) const;
     };
 
     // No pictures: every text goes to the fonts.

@@ -46,11 +46,21 @@ struct Coverage {
     }
 };
 
-struct Table {
+// What a font's layout gives each character and pair, the same at every
+// scale: the characters drawn as one glyph of their own, their advances and
+// each pair's kerning (left empty for a font drawn at whole pixels only,
+// which never sets two pictures side by side).
+struct FontLayout {
     const rpn::DisplayFont* font = nullptr;
-    int scale = 1;
+    std::vector<bool> pictured = std::vector<bool>(kCount, false);
     std::vector<std::int32_t> advances = std::vector<std::int32_t>(kCount, 0);
-    std::vector<std::int8_t> pairs = std::vector<std::int8_t>(kCount * kCount, format::kNotApart);
+    std::vector<std::int8_t> pairs;
+};
+
+// The pictures of a font at one scale.
+struct Table {
+    const FontLayout* layout = nullptr;
+    int scale = 1;
     int phaseCount = 1;
     // Per character its first glyph and a byte per position.
     std::vector<std::uint16_t> firstGlyph = std::vector<std::uint16_t>(kCount, 0);
@@ -112,11 +122,12 @@ std::optional<Coverage> DrawnGlyph(const rpn::FontDescription& font, int scale, 
     return coverage;
 }
 
-void BuildTable(Table& table)
+FontLayout LayOut(const rpn::DisplayFont& displayFont)
 {
-    const rpn::FontDescription& font = table.font->description;
+    FontLayout layout;
+    layout.font = &displayFont;
+    const rpn::FontDescription& font = displayFont.description;
     std::vector<quint32> glyphIndex(kCount, 0);
-    std::vector<bool> pictured(kCount, false);
     for (int index = 0; index < kCount; ++index) {
         const rpn::ShapedText shaped = rpn::ShapeText(font, Text({index}));
         const std::optional<std::int32_t> advance = Sixtyfourths(shaped.advance);
@@ -124,15 +135,18 @@ void BuildTable(Table& table)
             shaped.runs[0].positions()[0].x() != 0)
             continue;
         glyphIndex[std::size_t(index)] = shaped.runs[0].glyphIndexes()[0];
-        table.advances[std::size_t(index)] = *advance;
-        pictured[std::size_t(index)] = true;
+        layout.advances[std::size_t(index)] = *advance;
+        layout.pictured[std::size_t(index)] = true;
     }
+    if (displayFont.wholePixelsOnly)
+        return layout;
     // A pair is drawn apart when the font lays it out as the two glyphs alone,
     // the second one the first's advance and a kerning after the first, in
     // cells as wide as both with the same kerning.
+    layout.pairs.assign(std::size_t{kCount} * kCount, format::kNotApart);
     for (int first = 0; first < kCount; ++first)
         for (int second = 0; second < kCount; ++second) {
-            if (!pictured[std::size_t(first)] || !pictured[std::size_t(second)])
+            if (!layout.pictured[std::size_t(first)] || !layout.pictured[std::size_t(second)])
                 continue;
             const rpn::ShapedText shaped = rpn::ShapeText(font, Text({first, second}));
             // A ligature gives one glyph, and a glyph from another font a
@@ -145,16 +159,23 @@ void BuildTable(Table& table)
             const std::optional<std::int32_t> advance64 = Sixtyfourths(shaped.advance);
             if (!second64 || !advance64)
                 continue;
-            const std::int32_t kerning = *second64 - table.advances[std::size_t(first)];
+            const std::int32_t kerning = *second64 - layout.advances[std::size_t(first)];
             const bool apart =
                 run.glyphIndexes() == QList<quint32>{glyphIndex[std::size_t(first)], glyphIndex[std::size_t(second)]} &&
                 run.positions()[0] == QPointF(0, baseline) && run.positions()[1].y() == baseline &&
-                *advance64 == table.advances[std::size_t(first)] + table.advances[std::size_t(second)] + kerning &&
+                *advance64 == layout.advances[std::size_t(first)] + layout.advances[std::size_t(second)] + kerning &&
                 kerning > format::kNotApart && kerning <= 127;
             if (apart)
-                table.pairs[std::size_t(first) * kCount + std::size_t(second)] = static_cast<std::int8_t>(kerning);
+                layout.pairs[std::size_t(first) * kCount + std::size_t(second)] = static_cast<std::int8_t>(kerning);
         }
-    table.phaseCount = table.font->wholePixelsOnly ? 1 : format::kPhases;
+    return layout;
+}
+
+void DrawTable(Table& table)
+{
+    const rpn::FontDescription& font = table.layout->font->description;
+    const std::vector<bool>& pictured = table.layout->pictured;
+    table.phaseCount = table.layout->font->wholePixelsOnly ? 1 : format::kPhases;
     table.places.assign(std::size_t{kCount} * std::size_t(table.phaseCount), format::kNoLocalGlyph);
     constexpr int kMostShift = (1 << (8 - format::kLocalGlyphBits)) - 1;
     for (int index = 0; index < kCount; ++index) {
@@ -205,9 +226,10 @@ std::string Serialised(const std::vector<Table>& tables)
     const std::uint32_t bodyStart =
         format::kHeaderBytes + static_cast<std::uint32_t>(tables.size()) * format::kFontBytes;
     const auto offset = [&] { return bodyStart + static_cast<std::uint32_t>(body.size()); };
-    std::map<const rpn::DisplayFont*, std::uint32_t> pairsAt;
+    std::map<const FontLayout*, std::uint32_t> pairsAt;
     for (const Table& table : tables) {
-        const rpn::FontDescription& font = table.font->description;
+        const FontLayout& layout = *table.layout;
+        const rpn::FontDescription& font = layout.font->description;
         PutU32(records, static_cast<std::uint32_t>(font.height));
         PutU32(records, static_cast<std::uint32_t>(font.weight));
         PutU32(records, static_cast<std::uint32_t>(table.scale));
@@ -219,19 +241,17 @@ std::string Serialised(const std::vector<Table>& tables)
             name[index] = static_cast<char>(font.faceName[index]);
         records += name;
         PutU32(records, offset());
-        for (const std::int32_t advance : table.advances)
+        for (const std::int32_t advance : layout.advances)
             PutU32(body, static_cast<std::uint32_t>(advance));
-        // A font drawn at whole pixels only never sets two glyphs side by
-        // side from the pictures; the other fonts' kerning is the same at
-        // both scales and written once.
-        if (table.font->wholePixelsOnly) {
+        // The kerning is written once per font, for both scales.
+        if (layout.pairs.empty()) {
             PutU32(records, 0);
-        } else if (const auto written = pairsAt.find(table.font); written != pairsAt.end()) {
+        } else if (const auto written = pairsAt.find(&layout); written != pairsAt.end()) {
             PutU32(records, written->second);
         } else {
-            pairsAt[table.font] = offset();
+            pairsAt[&layout] = offset();
             PutU32(records, offset());
-            body.append(reinterpret_cast<const char*>(table.pairs.data()), table.pairs.size());
+            body.append(reinterpret_cast<const char*>(layout.pairs.data()), layout.pairs.size());
         }
         PutU32(records, offset());
         for (int index = 0; index < kCount; ++index) {
@@ -285,14 +305,17 @@ int main(int argc, char** argv)
             return 1;
         }
     }
+    std::vector<FontLayout> layouts;
+    for (const rpn::DisplayFont& font : rpn::DisplayFonts())
+        layouts.push_back(LayOut(font));
     std::vector<Table> tables;
     // Scale by scale: a start reads the few glyphs it draws from one end.
     for (const int scale : {1, 2})
-        for (const rpn::DisplayFont& font : rpn::DisplayFonts()) {
+        for (const FontLayout& layout : layouts) {
             Table table;
-            table.font = &font;
+            table.layout = &layout;
             table.scale = scale;
-            BuildTable(table);
+            DrawTable(table);
             tables.push_back(std::move(table));
         }
     const std::string data = Serialised(tables);
