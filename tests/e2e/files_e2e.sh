@@ -75,6 +75,23 @@ dismiss_box() {
     [ -z "$(window_of_height box)" ] && echo "dismissed"
 }
 
+# A box must come up for WHAT; it is dismissed with Return.
+expect_box() {
+    if wait_for box; then
+        check "$1: the message box" "dismissed" "$(dismiss_box)"
+    else
+        check "$1: a message box" "box" "none within 20 s"
+    fi
+}
+
+# Types PATH into the file dialog titled TITLE and accepts it.
+choose_file() {
+    sleep 1
+    xdotool search --sync --onlyvisible --name "^$1\$" windowfocus --sync >/dev/null 2>&1 || true
+    xdotool type --delay 20 "$2"
+    keys Return
+}
+
 start() {
     "$program" "$@" >>"$work/rpn.log" 2>&1 &
     pid=$!
@@ -90,11 +107,7 @@ stop() {
 # A FIFO on the command line: "File Error" at once, then the window.
 mkfifo "$work/fifo.rpn"
 start "$work/fifo.rpn"
-if wait_for box; then
-    check "FIFO on the command line: the message box" "dismissed" "$(dismiss_box)"
-else
-    check "FIFO on the command line: a message box" "box" "none within 20 s"
-fi
+expect_box "FIFO on the command line"
 if wait_for main; then
     keys 4 Return
     check "the window works after the FIFO" "4.000000e+00" "$(copied)"
@@ -104,30 +117,16 @@ fi
 
 # The same FIFO through File > Load State.
 keys alt+f l
-sleep 1
-xdotool search --sync --onlyvisible --name "^Load State File$" windowfocus --sync >/dev/null 2>&1 || true
-xdotool type --delay 20 "$work/fifo.rpn"
-keys Return
-if wait_for box; then
-    check "FIFO through Load State: the message box" "dismissed" "$(dismiss_box)"
-else
-    check "FIFO through Load State: a message box" "box" "none within 20 s"
-fi
+choose_file "Load State File" "$work/fifo.rpn"
+expect_box "FIFO through Load State"
 wait_for main || true
 keys 5 Return
 check "the window works after Load State" "5.000000e+00" "$(copied)"
 
 # And through File Open (Ctrl+O), the framework's own open path.
 keys ctrl+o
-sleep 1
-xdotool search --sync --onlyvisible --name "^Open$" windowfocus --sync >/dev/null 2>&1 || true
-xdotool type --delay 20 "$work/fifo.rpn"
-keys Return
-if wait_for box; then
-    check "FIFO through Open: the message box" "dismissed" "$(dismiss_box)"
-else
-    check "FIFO through Open: a message box" "box" "none within 20 s"
-fi
+choose_file "Open" "$work/fifo.rpn"
+expect_box "FIFO through Open"
 wait_for main || true
 keys 6 Return
 check "the window works after Open" "6.000000e+00" "$(copied)"
@@ -177,11 +176,7 @@ if [ "$(id -u)" -eq 0 ] && mkdir "$work/full" && mount -t tmpfs -o size=64k tmpf
     start "$work/full/state.rpn"
     wait_for main || true
     keys 9 ctrl+s
-    if wait_for box; then
-        check "Ctrl+S on a full disk: the message box" "dismissed" "$(dismiss_box)"
-    else
-        check "Ctrl+S on a full disk: a message box" "box" "none within 20 s"
-    fi
+    expect_box "Ctrl+S on a full disk"
     check "the old file is intact" "same" "$(cmp -s "$work/full/state.rpn" "$work/old.rpn" && echo same)"
     check "nothing left on the full disk" "config fill state.rpn" "$(ls -A "$work/full" | tr '\n' ' ' | sed 's/ $//')"
     rm "$work/full/fill"
