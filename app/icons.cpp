@@ -5,7 +5,7 @@
 #include <QPixmap>
 
 #include "app/command_icon_drawing.h"
-#include "platform/unpacked_image.h"
+#include "platform/qt/unpacked_image.h"
 
 namespace rpn {
 

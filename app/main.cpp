@@ -20,11 +20,11 @@
 #include "face/accessibility.h"
 #include "face/face_pictures.h"
 #include "persist/standard_file_system.h"
-#include "platform/fonts.h"
-#include "platform/qt_clipboard.h"
-#include "platform/qt_dialogs.h"
-#include "platform/qt_profile_store.h"
-#include "platform/sound.h"
+#include "platform/qt/clipboard.h"
+#include "platform/qt/dialogs.h"
+#include "platform/qt/fonts.h"
+#include "platform/qt/profile_store.h"
+#include "platform/qt/sound.h"
 #include "platform/start_marks.h"
 
 namespace {

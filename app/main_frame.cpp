@@ -14,8 +14,8 @@
 #include "app/icons.h"
 #include "app/shortcut_table.h"
 #include "face/menu_table.h"
-#include "platform/cmd_ui.h"
 #include "platform/command_table.h"
+#include "platform/qt/menu_actions.h"
 #include "platform/recent_file_list.h"
 #include "platform/start_marks.h"
 

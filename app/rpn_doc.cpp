@@ -4,14 +4,14 @@
 
 #include "engine/dispatch.h"
 #include "face/command_ids.h"
-#include "face/keypad.h"
 #include "face/menu_commands.h"
 #include "face/register_menus.h"
+#include "keypad/keypad.h"
 #include "persist/clipboard_commands.h"
 #include "persist/settings.h"
 #include "persist/state_file.h"
-#include "platform/cmd_ui.h"
 #include "platform/command_table.h"
+#include "platform/qt/menu_actions.h"
 #include "platform/recent_files.h"
 
 namespace rpn {

@@ -9,9 +9,9 @@
 #include "face/brightness.h"
 #include "face/face_pictures.h"
 #include "face/rpn_view.h"
-#include "platform/fonts.h"
-#include "platform/sound.h"
-#include "platform/surface.h"
+#include "platform/qt/fonts.h"
+#include "platform/qt/sound.h"
+#include "platform/qt/surface.h"
 
 namespace {
 

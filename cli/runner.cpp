@@ -11,7 +11,7 @@
 #include "cli/state_json.h"
 #include "display/format.h"
 #include "engine/dispatch.h"
-#include "face/keypad.h"
+#include "keypad/keypad.h"
 #include "persist/standard_file_system.h"
 #include "persist/state_file.h"
 #include "persist/utf8.h"

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "engine/calc_state.h"
-#include "platform/surface.h"
+#include "platform/qt/surface.h"
 
 namespace rpn {
 

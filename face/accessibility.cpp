@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "display/format.h"
-#include "face/keypad.h"
 #include "face/rpn_view.h"
 #include "face/screen_reader_announcement.h"
+#include "keypad/keypad.h"
 
 namespace rpn {
 

@@ -6,8 +6,8 @@
 #include <QString>
 #include <tuple>
 
-#include "face/keypad.h"
-#include "platform/unpacked_image.h"
+#include "keypad/keypad.h"
+#include "platform/qt/unpacked_image.h"
 
 namespace rpn {
 

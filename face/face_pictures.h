@@ -5,7 +5,7 @@
 #include <memory>
 #include <utility>
 
-#include "platform/text_pictures.h"
+#include "platform/qt/text_pictures.h"
 
 namespace rpn {
 

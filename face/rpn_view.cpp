@@ -13,14 +13,14 @@
 
 #include "display/render.h"
 #include "face/command_ids.h"
-#include "face/key_focus.h"
-#include "face/keypad.h"
 #include "face/virtual_keys.h"
-#include "platform/cmd_ui.h"
+#include "keypad/key_focus.h"
+#include "keypad/keypad.h"
 #include "platform/command_table.h"
-#include "platform/sound.h"
+#include "platform/qt/menu_actions.h"
+#include "platform/qt/sound.h"
+#include "platform/qt/surface.h"
 #include "platform/start_marks.h"
-#include "platform/surface.h"
 
 namespace rpn {
 

@@ -7,8 +7,8 @@
 #include <set>
 
 #include "face/face_bitmaps.h"
-#include "face/keypad.h"
 #include "face/view_document.h"
+#include "keypad/keypad.h"
 
 class QMenu;
 

@@ -1,6 +1,6 @@
 #include "face/virtual_keys.h"
 
-#include "face/keypad.h"
+#include "keypad/keypad.h"
 
 namespace rpn {
 

@@ -7,7 +7,7 @@
 
 #include "cli/key_names.h"
 #include "engine/dispatch.h"
-#include "face/keypad.h"
+#include "keypad/keypad.h"
 
 namespace rpn::test {
 

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "face/keypad.h"
+#include "keypad/keypad.h"
 
 namespace rpn {
 

@@ -1,4 +1,4 @@
-#include "platform/text_pictures.h"
+#include "platform/qt/text_pictures.h"
 
 #include <QFontInfo>
 #include <QGuiApplication>
@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "display/render.h"
-#include "platform/fonts.h"
-#include "platform/surface.h"
+#include "platform/qt/fonts.h"
+#include "platform/qt/surface.h"
 
 // Draws the display's glyphs through the display fonts, exactly as the
 // program's drawing surface draws them, into the table the program reads

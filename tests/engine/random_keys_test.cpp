@@ -6,7 +6,7 @@
 
 #include "display/format.h"
 #include "engine/dispatch.h"
-#include "face/keypad.h"
+#include "keypad/keypad.h"
 #include "testsupport/keystrokes.h"
 
 namespace rpn {

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <vector>
 
-#include "face/keypad.h"
+#include "keypad/keypad.h"
 #include "tests/gui/test_window.h"
 
 namespace rpn::test {

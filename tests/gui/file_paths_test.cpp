@@ -10,8 +10,8 @@
 #include "face/command_ids.h"
 #include "persist/settings.h"
 #include "persist/state_file.h"
-#include "platform/cmd_ui.h"
-#include "platform/qt_profile_store.h"
+#include "platform/qt/menu_actions.h"
+#include "platform/qt/profile_store.h"
 #include "tests/gui/test_window.h"
 #include "testsupport/keystrokes.h"
 

@@ -2,8 +2,8 @@
 
 #include <QTest>
 
-#include "face/key_focus.h"
-#include "face/keypad.h"
+#include "keypad/key_focus.h"
+#include "keypad/keypad.h"
 #include "tests/gui/test_window.h"
 
 namespace rpn::test {

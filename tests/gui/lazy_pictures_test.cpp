@@ -8,9 +8,9 @@
 #include "face/brightness.h"
 #include "face/command_ids.h"
 #include "face/face_pictures.h"
-#include "face/keypad.h"
 #include "face/rpn_view.h"
-#include "platform/sound.h"
+#include "keypad/keypad.h"
+#include "platform/qt/sound.h"
 
 namespace rpn::test {
 namespace {

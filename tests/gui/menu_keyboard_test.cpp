@@ -11,7 +11,7 @@
 
 #include "face/command_ids.h"
 #include "face/register_menus.h"
-#include "platform/cmd_ui.h"
+#include "platform/qt/menu_actions.h"
 #include "tests/gui/test_window.h"
 
 namespace rpn::test {

@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "platform/fonts.h"
+#include "platform/qt/fonts.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include "app/deferred_icon_style.h"
 #include "app/main_frame.h"
 #include "face/command_ids.h"
-#include "platform/cmd_ui.h"
-#include "platform/qt_profile_store.h"
+#include "platform/qt/menu_actions.h"
+#include "platform/qt/profile_store.h"
 #include "tests/gui/test_window.h"
 
 namespace rpn::test {

@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "app/rpn_app.h"
-#include "face/keypad.h"
+#include "keypad/keypad.h"
 #include "platform/profile_store.h"
-#include "platform/sound.h"
+#include "platform/qt/sound.h"
 #include "testsupport/fake_clipboard.h"
 #include "testsupport/fake_dialogs.h"
 #include "testsupport/fake_file_system.h"

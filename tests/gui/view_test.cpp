@@ -7,7 +7,7 @@
 #include "engine/dispatch.h"
 #include "face/brightness.h"
 #include "face/command_ids.h"
-#include "platform/cmd_ui.h"
+#include "platform/qt/menu_actions.h"
 #include "tests/gui/test_window.h"
 
 namespace rpn::test {

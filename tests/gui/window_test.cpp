@@ -12,7 +12,7 @@
 #include "app/about_dialog.h"
 #include "app/window_placement.h"
 #include "face/command_ids.h"
-#include "platform/qt_profile_store.h"
+#include "platform/qt/profile_store.h"
 #include "tests/gui/test_window.h"
 
 namespace rpn::test {

@@ -7,7 +7,7 @@
 
 #include "engine/number_text.h"
 #include "persist/settings.h"
-#include "platform/qt_profile_store.h"
+#include "platform/qt/profile_store.h"
 
 int main(int argc, char** argv)
 {

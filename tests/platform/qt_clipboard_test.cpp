@@ -1,10 +1,9 @@
-#include "platform/qt_clipboard.h"
-
 #include <QClipboard>
 #include <QImage>
 #include <QMimeData>
 
 #include "persist/clipboard_commands.h"
+#include "platform/qt/clipboard.h"
 #include "tests/platform/qt_application.h"
 #include "testsupport/fake_dialogs.h"
 #include "testsupport/keystrokes.h"

@@ -1,5 +1,3 @@
-#include "platform/qt_dialogs.h"
-
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "persist/state_file.h"
+#include "platform/qt/dialogs.h"
 #include "tests/platform/qt_application.h"
 
 namespace rpn {

@@ -1,5 +1,3 @@
-#include "platform/qt_profile_store.h"
-
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "persist/settings.h"
+#include "platform/qt/profile_store.h"
 #include "testsupport/keystrokes.h"
 
 namespace rpn {

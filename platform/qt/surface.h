@@ -11,7 +11,7 @@
 #include <string>
 
 #include "platform/font_description.h"
-#include "platform/text_pictures.h"
+#include "platform/qt/text_pictures.h"
 
 namespace rpn {
 

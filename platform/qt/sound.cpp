@@ -1,4 +1,4 @@
-#include "platform/sound.h"
+#include "platform/qt/sound.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/qt_clipboard.h"
+#include "platform/qt/clipboard.h"
 
 #include <QClipboard>
 #include <QMimeData>

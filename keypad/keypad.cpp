@@ -1,4 +1,4 @@
-#include "face/keypad.h"
+#include "keypad/keypad.h"
 
 #include "engine/dispatch.h"
 #include "engine/entry.h"

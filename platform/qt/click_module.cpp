@@ -1,7 +1,7 @@
 #include <QSoundEffect>
 #include <QtGlobal>
 
-#include "platform/sound.h"
+#include "platform/qt/sound.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/text_pictures.h"
+#include "platform/qt/text_pictures.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "platform/unpacked_image.h"
+#include "platform/qt/unpacked_image.h"
 
 #include <QResource>
 #include <cstring>

@@ -6,10 +6,10 @@
 #include <stdexcept>
 
 #include "face/brightness.h"
-#include "face/keypad.h"
 #include "face/virtual_keys.h"
-#include "platform/cmd_ui.h"
+#include "keypad/keypad.h"
 #include "platform/command_table.h"
+#include "platform/qt/menu_actions.h"
 #include "platform/recent_file_list.h"
 #include "testsupport/fake_profile_store.h"
 

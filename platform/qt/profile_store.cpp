@@ -1,4 +1,4 @@
-#include "platform/qt_profile_store.h"
+#include "platform/qt/profile_store.h"
 
 #include <QStringList>
 #include <QVariant>

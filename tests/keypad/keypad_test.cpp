@@ -1,4 +1,4 @@
-#include "face/keypad.h"
+#include "keypad/keypad.h"
 
 #include <gtest/gtest.h>
 

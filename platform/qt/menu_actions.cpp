@@ -1,4 +1,4 @@
-#include "platform/cmd_ui.h"
+#include "platform/qt/menu_actions.h"
 
 #include <QAction>
 #include <QMenu>

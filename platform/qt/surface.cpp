@@ -1,4 +1,4 @@
-#include "platform/surface.h"
+#include "platform/qt/surface.h"
 
 #include <QFontMetrics>
 #include <QGlyphRun>
@@ -9,7 +9,7 @@
 #include <cmath>
 #include <deque>
 
-#include "platform/fonts.h"
+#include "platform/qt/fonts.h"
 
 namespace rpn {
 

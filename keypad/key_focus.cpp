@@ -1,6 +1,6 @@
-#include "face/key_focus.h"
+#include "keypad/key_focus.h"
 
-#include "face/keypad.h"
+#include "keypad/keypad.h"
 
 namespace rpn {
 
