@@ -13,7 +13,7 @@ if [ "${1:-}" = -n ]; then runs=$2; shift 2; fi
 build=${1:-build/release}
 if [ -z "${RPN_MARKS_INSIDE:-}" ]; then
     export RPN_MARKS_INSIDE=1
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- "$0" -n "$runs" "$build"
+    exec testsupport/with_xvfb.sh -s 1280x1024x24 dbus-run-session -- "$0" -n "$runs" "$build"
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

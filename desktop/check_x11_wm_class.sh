@@ -7,7 +7,7 @@ program=$(realpath "$1")
 entry=$(realpath "$2")
 if [ -z "${RPN_WM_CLASS_INSIDE_X:-}" ]; then
     export RPN_WM_CLASS_INSIDE_X=1
-    exec xvfb-run -a -s "-screen 0 640x480x24" "$0" "$program" "$entry"
+    exec "$(dirname "$(realpath "$0")")/../testsupport/with_xvfb.sh" "$0" "$program" "$entry"
 fi
 
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")

@@ -2,6 +2,7 @@
 # the tools check, and the private directories the calculator runs in.
 
 failures=0
+testsupport=$(dirname "$(realpath "${BASH_SOURCE[0]}")")
 
 # One expectation: prints "ok: WHAT" or says what was expected and counts a
 # failure, so a script reports every fault of a run, not only the first.
@@ -38,7 +39,7 @@ rerun_under_xvfb() {
     shift
     if [ -z "${RPN_E2E_INSIDE_X:-}" ]; then
         export RPN_E2E_INSIDE_X=1
-        exec xvfb-run -a -s "-screen 0 $screen" "$0" "$@"
+        exec "$testsupport/with_xvfb.sh" -s "$screen" "$0" "$@"
     fi
 }
 

@@ -11,7 +11,7 @@ set -euo pipefail
 program=$(realpath "$1")
 cli=$(realpath "$2")
 source "$(dirname "$(realpath "$0")")/../../testsupport/checks.sh"
-require_tools xvfb-run xdotool xclip
+require_tools Xvfb xdotool xclip
 
 rerun_under_xvfb 640x480x24 "$program" "$cli"
 

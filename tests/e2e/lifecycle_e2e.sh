@@ -10,7 +10,7 @@ set -euo pipefail
 program=$(realpath "$1")
 cli=$(realpath "$2")
 source "$(dirname "$(realpath "$0")")/../../testsupport/checks.sh"
-require_tools xvfb-run Xvfb xdotool xclip
+require_tools Xvfb xdotool xclip
 
 work=${RPN_E2E_WORK:-$(mktemp -d)}
 private_session "$work"
@@ -31,7 +31,7 @@ if [ -z "${RPN_E2E_INSIDE_X:-}" ]; then
     check "the options write no settings and claim no socket" "" \
         "$(ls -A "$XDG_RUNTIME_DIR"; [ -e "$XDG_CONFIG_HOME" ] && echo "$XDG_CONFIG_HOME exists")"
     status=0
-    RPN_E2E_INSIDE_X=1 RPN_E2E_WORK="$work" xvfb-run -a -s "-screen 0 640x480x24" "$0" "$program" "$cli" ||
+    RPN_E2E_INSIDE_X=1 RPN_E2E_WORK="$work" "$testsupport/with_xvfb.sh" "$0" "$program" "$cli" ||
         status=$?
     [ "$failures" -eq 0 ] && [ "$status" -eq 0 ] && echo "lifecycle end-to-end: all checks passed"
     [ "$failures" -eq 0 ] && exit "$status"

@@ -16,7 +16,7 @@ skip() {
     echo "SKIPPED: $* (scripts/install-deps.sh installs it)"
     exit 77
 }
-for tool in xvfb-run dbus-run-session gdbus xdotool orca speech-dispatcher espeak-ng; do
+for tool in Xvfb dbus-run-session gdbus xdotool orca speech-dispatcher espeak-ng; do
     command -v "$tool" >/dev/null || skip "missing $tool"
 done
 # The system's Python, which has the AT-SPI bindings, whatever else is on PATH.
@@ -26,7 +26,7 @@ python=/usr/bin/python3
 
 if [ -z "${RPN_ORCA_E2E_INSIDE:-}" ]; then
     export RPN_ORCA_E2E_INSIDE=1
-    exec xvfb-run -a -s "-screen 0 640x480x24" dbus-run-session -- "$0" "$program" "$probe"
+    exec "$(dirname "$(realpath "$0")")/../../testsupport/with_xvfb.sh" dbus-run-session -- "$0" "$program" "$probe"
 fi
 
 work=$(mktemp -d)

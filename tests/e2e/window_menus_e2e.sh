@@ -8,7 +8,7 @@ set -euo pipefail
 
 program=$(realpath "$1")
 source "$(dirname "$(realpath "$0")")/../../testsupport/checks.sh"
-require_tools xvfb-run xdotool xclip
+require_tools Xvfb xdotool xclip
 
 rerun_under_xvfb 1600x1200x24 "$program"
 

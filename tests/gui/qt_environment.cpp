@@ -16,7 +16,7 @@ public:
     void SetUp() override
     {
         // RPN_TEST_QPA names another platform for a test that must meet the
-        // real one (an X server under xvfb-run).
+        // real one (a private X server, testsupport/with_xvfb.sh).
         const QByteArray platform = qgetenv("RPN_TEST_QPA");
         qputenv("QT_QPA_PLATFORM", platform.isEmpty() ? QByteArray("offscreen") : platform);
         m_configuration = std::make_unique<QTemporaryDir>();
