@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
-#include <set>
+#include <map>
 
 #include "face/face_bitmaps.h"
 #include "face/view_document.h"
@@ -63,8 +63,9 @@ public:
     static constexpr QRect kWholeFace{0, 0, kFaceWidth, kFaceHeight};
 
     // The key the keyboard focus is on, drawn with a ring: 0 until an
-    // unmapped navigation key (Tab, Shift+Tab, an arrow) first moves it, so
-    // that nothing changes for whoever never uses them.
+    // unmapped navigation key (Tab, Shift+Tab, an arrow) or P first shows
+    // it, so that nothing changes for whoever never uses them, and 0 again
+    // once the mouse is used.
     int FocusedKey() const { return m_focusedKey; }
     // The observer, which is not owned: it is told nothing once `owner` is
     // gone, whichever of the two is destroyed first. Null for none.
@@ -109,7 +110,10 @@ private:
     void UpdateFaceRect(const QRect& area);
     void PenDown(QPoint facePoint);
     void PenUp(QPoint facePoint);
-    void MoveFocusTo(int code);
+    // To a place of the keypad's focus moves, showing the ring there.
+    void MoveFocusTo(int place);
+    // The ring goes; the focus moves on from its place when it comes back.
+    void HideFocusRing();
     // A tap on the middle of a key, as the stylus would make it.
     void TapKey(int code);
     void NotifyKeyPerformed();
@@ -125,9 +129,13 @@ private:
     QImage m_deviceBuffer;
     QPointer<QMenu> m_brightnessMenu;
     std::function<void()> m_firstFrameHook;
-    // Keys whose press reached the view; only their releases are performed.
-    std::set<quint32> m_pressedKeys;
+    // Keys whose press reached the view, with the character each typed; only
+    // their releases are performed.
+    using PressedKeys = std::map<quint32, char32_t>;
+    PressedKeys m_pressedKeys;
     int m_focusedKey = 0;
+    // Where the focus moves from, kept while the ring is hidden.
+    int m_focusPlace = 0;
     KeyObserver* m_keyObserver = nullptr;
     QPointer<QObject> m_keyObserverOwner;
 };
