@@ -43,6 +43,14 @@ int RecallCommandId(int registerNumber)
     return command::RecallRegister0 + registerNumber;
 }
 
+bool IsRegisterCommand(int id)
+{
+    for (int number = 0; number < kRegisterCount; ++number)
+        if (id == StoreCommandId(number) || id == RecallCommandId(number))
+            return true;
+    return false;
+}
+
 void OnStoreRegister(CalcState& state, int registerNumber)
 {
     EndEntry(state);

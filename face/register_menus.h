@@ -12,6 +12,7 @@ inline constexpr int kRegisterCount = 10;
 // The command ids of the STO and RCL items of register n (0..9).
 int StoreCommandId(int registerNumber);
 int RecallCommandId(int registerNumber);
+bool IsRegisterCommand(int id);
 
 // STO n: X, with any entry ended, goes into register n; prefixes cancelled.
 // RCL n: the stack lifts whatever AutoLift says and X takes register n.

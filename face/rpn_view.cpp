@@ -111,6 +111,12 @@ void CRPNView::OnUpdate()
     SetBrightness(m_document.State().Brightness);
 }
 
+void CRPNView::OnCommandDone(const std::wstring& saying)
+{
+    if (KeyObserver* observer = Observer())
+        observer->CommandDone(saying);
+}
+
 void CRPNView::ApplyBrightness(int id)
 {
     SetBrightness(id - command::BrightnessZero);

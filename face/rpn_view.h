@@ -29,6 +29,8 @@ public:
     virtual void KeyPerformed() = 0;
     // After the keyboard focus moved to another key of the face.
     virtual void FocusMoved() = 0;
+    // After a menu command, what it did in words ("stored in register 4").
+    virtual void CommandDone(const std::wstring& saying) = 0;
 };
 
 // The calculator face on the screen: the pressed key, the display strip,
@@ -51,6 +53,7 @@ public:
 
     void OnInitialUpdate() override;
     void OnUpdate() override;
+    void OnCommandDone(const std::wstring& saying) override;
     void ApplyBrightness(int id);
 
     // The whole face composed now, as a paint at one device pixel per face
