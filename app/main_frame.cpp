@@ -128,7 +128,7 @@ void CMainFrame::BuildMenuBar()
                 auto* group = new QActionGroup(submenu);
                 group->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
                 for (const MenuEntry& child : entry.children) {
-                    QAction* action = MakeAction(MenuText(std::wstring(child.caption)), child.id, submenu);
+                    QAction* action = MakeAction(ToQString(child.caption), child.id, submenu);
                     action->setCheckable(true);
                     group->addAction(action);
                     submenu->addAction(action);
