@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "platform/qt/about_dialog.h"
+
 namespace rpn {
 
 QString QtNameFilter(const std::wstring& filter)
@@ -62,6 +64,14 @@ void QtDialogs::ShowMessage(std::wstring_view text)
     QMessageBox box(QMessageBox::NoIcon, m_messageTitle, QString::fromStdWString(std::wstring(text)), QMessageBox::Ok,
                     m_parent);
     box.exec();
+}
+
+void QtDialogs::ShowAbout()
+{
+    CAboutDlg dialog(m_parent);
+    dialog.SponsorAddress = QString::fromUtf8(kSponsorAddress);
+    dialog.InitDialog();
+    dialog.exec();
 }
 
 }  // namespace rpn

@@ -23,6 +23,7 @@ public:
 
     std::optional<std::wstring> AskFileName(const FileDialogRequest& request) override;
     void ShowMessage(std::wstring_view text) override;
+    void ShowAbout() override;
 
 private:
     QWidget* m_parent;
