@@ -1,6 +1,8 @@
 #include "platform/qt/dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -45,6 +47,10 @@ std::optional<std::wstring> QtDialogs::AskFileName(const FileDialogRequest& requ
     // Even the open dialog takes a name that does not exist yet: the reader
     // reports a missing file itself.
     dialog.setFileMode(QFileDialog::AnyFile);
+    if (m_recentFiles && !m_recentFiles->Paths().empty())
+        if (const QDir folder = QFileInfo(QString::fromStdWString(m_recentFiles->Paths().front())).dir();
+            folder.exists())
+            dialog.setDirectory(folder);
     if (request.kind == FileDialogKind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
