@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
@@ -315,6 +316,16 @@ TEST(CommandBar, HasCutCopyPasteAndAboutBetweenSeparators)
             EXPECT_FALSE(action->icon().isNull());
             EXPECT_TRUE(action->isEnabled());
         }
+    // Screen readers list every control of the bar, the hidden overflow
+    // button too: each has a name.
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(window.Frame().CommandBar());
+    ASSERT_NE(bar, nullptr);
+    QStringList names;
+    for (int index = 0; index < bar->childCount(); ++index)
+        if (const QAccessibleInterface* child = bar->child(index);
+            child->role() == QAccessible::Button || child->role() == QAccessible::CheckBox)
+            names << child->text(QAccessible::Name);
+    EXPECT_EQ(names, QStringList({"More commands", "Cut", "Copy", "Paste", "About"}));
 }
 
 TEST(CommandTable, TheWindowRegistersEveryIdOnce)
