@@ -3,13 +3,11 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QAction>
-#include <QCoreApplication>
-#include <QKeySequence>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPointer>
 #include <vector>
 
+#include "face/command_ids.h"
 #include "face/register_menus.h"
 #include "face/rpn_view.h"
 #include "face/screen_reader_announcement.h"
@@ -45,7 +43,17 @@ QRect ScreenRectangle(const CRPNView& view, const KeyRectangle& face)
     return QRect(view.mapToGlobal(topLeft), view.mapToGlobal(bottomRight));
 }
 
-class AccessibleViewPart : public QAccessibleInterface {
+// An object without children whose texts are not to be set.
+class AccessibleLeaf : public QAccessibleInterface {
+public:
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    void setText(QAccessible::Text, const QString&) override {}
+};
+
+class AccessibleViewPart : public AccessibleLeaf {
 public:
     explicit AccessibleViewPart(CRPNView* view) : m_view(view) {}
 
@@ -53,11 +61,6 @@ public:
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return m_view ? m_view->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(m_view.data()); }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    void setText(QAccessible::Text, const QString&) override {}
 
 protected:
     QPointer<CRPNView> m_view;
@@ -101,19 +104,12 @@ public:
 
     QStringList actionNames() const override { return {pressAction()}; }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
-    // Pressing the button is a tap on its key, through the same pen-down and
-    // pen-up steps, so the click and the display behave as for the mouse.
+    // Pressing the button is a tap on its key, so the click and the display
+    // behave as for the mouse; the focus ring stays.
     void doAction(const QString& name) override
     {
-        if (!m_view || name != pressAction())
-            return;
-        const KeyRectangle key = KeyRect(m_code);
-        const QPointF point = m_view->WidgetPoint(QPoint((key.left + key.right) / 2, (key.top + key.bottom) / 2));
-        const QPointF global = m_view->mapToGlobal(point);
-        QMouseEvent press(QEvent::MouseButtonPress, point, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(m_view.data(), &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, point, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(m_view.data(), &release);
+        if (m_view && name == pressAction())
+            m_view->TapKey(m_code);
     }
 
 private:
@@ -255,7 +251,7 @@ private:
 // An item of the STO and RCL menus as the menu's own items are, but named
 // with its register and number in words ("store in register 4: 5.000000
 // times ten to the 0") while the menu draws its caption.
-class AccessibleRegisterItem final : public QAccessibleInterface, public QAccessibleActionInterface {
+class AccessibleRegisterItem final : public AccessibleLeaf, public QAccessibleActionInterface {
 public:
     AccessibleRegisterItem(QAction* action, QMenu* menu) : m_action(action), m_menu(menu) {}
 
@@ -263,18 +259,9 @@ public:
     QObject* object() const override { return m_action; }
     QWindow* window() const override { return m_menu ? m_menu->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(m_menu.data()); }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    void setText(QAccessible::Text, const QString&) override {}
     QString text(QAccessible::Text t) const override
     {
-        if (!m_action)
-            return {};
-        if (t == QAccessible::Accelerator)
-            return QKeySequence::mnemonic(m_action->text()).toString();
-        if (t != QAccessible::Name)
+        if (t != QAccessible::Name || !m_action)
             return {};
         return Spoken(RegisterItemName(QString(m_action->text()).remove(QLatin1Char('&')).toStdWString()));
     }
@@ -313,9 +300,11 @@ QAccessibleInterface* CalculatorAccessibleFactory(const QString&, QObject* objec
 {
     if (auto* view = dynamic_cast<CRPNView*>(object))
         return new AccessibleView(view);
-    if (auto* action = qobject_cast<QAction*>(object); action && IsRegisterCommand(CommandId(*action)))
-        if (auto* menu = qobject_cast<QMenu*>(action->parent()))
-            return new AccessibleRegisterItem(action, menu);
+    // The register items: STO 1 is command 1, the others run from RCL 0 to STO 9.
+    const int id = qobject_cast<QAction*>(object) ? CommandId(*static_cast<QAction*>(object)) : 0;
+    if (id == command::StoreRegister1 || (id >= command::RecallRegister0 && id <= StoreCommandId(9)))
+        if (auto* menu = qobject_cast<QMenu*>(object->parent()))
+            return new AccessibleRegisterItem(static_cast<QAction*>(object), menu);
     return nullptr;
 }
 
@@ -381,8 +370,7 @@ void DisplayAnnouncer::CommandDone(const std::wstring& saying)
 {
     if (!m_listening())
         return;
-    // Once the menu that chose the command has closed and the face has the
-    // keyboard again, so that it is spoken for the object in focus.
+    // Once the menu has closed and the face has the keyboard again.
     QMetaObject::invokeMethod(
         this,
         [this, saying = Spoken(saying)] {

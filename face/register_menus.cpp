@@ -43,14 +43,6 @@ int RecallCommandId(int registerNumber)
     return command::RecallRegister0 + registerNumber;
 }
 
-bool IsRegisterCommand(int id)
-{
-    for (int number = 0; number < kRegisterCount; ++number)
-        if (id == StoreCommandId(number) || id == RecallCommandId(number))
-            return true;
-    return false;
-}
-
 void OnStoreRegister(CalcState& state, int registerNumber)
 {
     EndEntry(state);
@@ -68,24 +60,14 @@ void OnRecallRegister(CalcState& state, int registerNumber)
     UpdateDisplay(state);
 }
 
-std::wstring StoreItemText(const CalcState& state, int registerNumber)
-{
-    return ItemText(L"STO ", state, registerNumber);
-}
-
-std::wstring RecallItemText(const CalcState& state, int registerNumber)
-{
-    return ItemText(L"RCL ", state, registerNumber);
-}
-
 void OnUpdateStoreRegister(const CalcState& state, int registerNumber, CmdUI& item)
 {
-    item.SetText(StoreItemText(state, registerNumber));
+    item.SetText(ItemText(L"STO ", state, registerNumber));
 }
 
 void OnUpdateRecallRegister(const CalcState& state, int registerNumber, CmdUI& item)
 {
-    item.SetText(RecallItemText(state, registerNumber));
+    item.SetText(ItemText(L"RCL ", state, registerNumber));
 }
 
 }  // namespace rpn

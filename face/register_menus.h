@@ -12,7 +12,6 @@ inline constexpr int kRegisterCount = 10;
 // The command ids of the STO and RCL items of register n (0..9).
 int StoreCommandId(int registerNumber);
 int RecallCommandId(int registerNumber);
-bool IsRegisterCommand(int id);
 
 // STO n: X, with any entry ended, goes into register n; prefixes cancelled.
 // RCL n: the stack lifts whatever AutoLift says and X takes register n.
@@ -22,8 +21,6 @@ void OnRecallRegister(CalcState& state, int registerNumber);
 
 // The item texts, rebuilt each time the menu opens: "STO 3: " or "RCL 3: "
 // followed by the register in the current display format.
-std::wstring StoreItemText(const CalcState& state, int registerNumber);
-std::wstring RecallItemText(const CalcState& state, int registerNumber);
 void OnUpdateStoreRegister(const CalcState& state, int registerNumber, CmdUI& item);
 void OnUpdateRecallRegister(const CalcState& state, int registerNumber, CmdUI& item);
 

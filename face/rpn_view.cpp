@@ -288,9 +288,8 @@ void CRPNView::FirstPaintDone()
 void CRPNView::mousePressEvent(QMouseEvent* event)
 {
     // Whoever uses the mouse does not follow the ring, which would only be
-    // taken for a pressed key; a press from assistive technology keeps it.
-    if (event->spontaneous())
-        HideFocusRing();
+    // taken for a pressed key.
+    HideFocusRing();
     if (event->button() == Qt::LeftButton)
         PenDown(FacePoint(event->position()));
 }

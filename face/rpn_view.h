@@ -65,10 +65,8 @@ public:
 
     static constexpr QRect kWholeFace{0, 0, kFaceWidth, kFaceHeight};
 
-    // The key the keyboard focus is on, drawn with a ring: 0 until an
-    // unmapped navigation key (Tab, Shift+Tab, an arrow) or P first shows
-    // it, so that nothing changes for whoever never uses them, and 0 again
-    // once the mouse is used.
+    // The key the keyboard focus is on, drawn with a ring: 0 until Tab,
+    // Shift+Tab, an arrow or P shows it, and again once the mouse is used.
     int FocusedKey() const { return m_focusedKey; }
     // The observer, which is not owned: it is told nothing once `owner` is
     // gone, whichever of the two is destroyed first. Null for none.
@@ -77,6 +75,9 @@ public:
         m_keyObserver = observer;
         m_keyObserverOwner = owner;
     }
+
+    // A tap on the middle of a key, as the stylus would make it.
+    void TapKey(int code);
 
     // The face pixel under a point of the widget, and the widget point at
     // the centre of a face pixel.
@@ -117,8 +118,6 @@ private:
     void MoveFocusTo(int place);
     // The ring goes; the focus moves on from its place when it comes back.
     void HideFocusRing();
-    // A tap on the middle of a key, as the stylus would make it.
-    void TapKey(int code);
     void NotifyKeyPerformed();
     KeyObserver* Observer() const { return m_keyObserverOwner ? m_keyObserver : nullptr; }
     qreal FaceScale() const;
@@ -132,8 +131,8 @@ private:
     QImage m_deviceBuffer;
     QPointer<QMenu> m_brightnessMenu;
     std::function<void()> m_firstFrameHook;
-    // Keys whose press reached the view, with the character each typed; only
-    // their releases are performed.
+    // Keys whose press reached the view, with what each typed; only their
+    // releases are performed.
     using PressedKeys = std::map<quint32, char32_t>;
     PressedKeys m_pressedKeys;
     int m_focusedKey = 0;

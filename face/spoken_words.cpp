@@ -106,7 +106,8 @@ std::wstring SpokenNumber(const std::wstring& shown)
 
 std::wstring DisplayReading(const CalcState& state)
 {
-    std::wstring reading = IsErrorText(state.DisplayText) ? Word(state.DisplayText) : SpokenNumber(DrawnMainLine(state));
+    std::wstring reading =
+        IsErrorText(state.DisplayText) ? Word(state.DisplayText) : SpokenNumber(DrawnMainLine(state));
     reading += L", " + Word(state.DisplayMode) + L" " + std::to_wstring(EffectivePrecision(state)) + L", " +
                Word(state.AngleMode);
     if (state.FunctionMode)
@@ -136,8 +137,7 @@ std::wstring RegisterItemName(std::wstring_view caption)
 {
     // "STO 4: " or "RCL 4: ", then the register as the display would show it.
     const bool store = caption.starts_with(L"STO ");
-    if ((!store && !caption.starts_with(L"RCL ")) || caption.size() < 7 || !IsDigit(caption[4]) ||
-        caption.substr(5, 2) != L": ")
+    if ((!store && !caption.starts_with(L"RCL ")) || caption.size() < 7 || caption.substr(5, 2) != L": ")
         return std::wstring(caption);
     return std::wstring(store ? L"store in register " : L"recall register ") + caption[4] + L": " +
            SpokenNumber(std::wstring(caption.substr(7)));

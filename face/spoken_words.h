@@ -7,23 +7,21 @@
 
 namespace rpn {
 
-// What screen readers say, in words a speech synthesiser reads well: the
-// display's abbreviations and legends are spelt out, the screen keeps them.
+// What screen readers say, in words a synthesiser reads well; the screen
+// keeps its abbreviations and legends.
 
-// One number as shown ("-5.000000 00", "1,234.50"): "minus 5.000000 times
-// ten to the 0".
+// A number as shown ("-5.000000 00"): "minus 5.000000 times ten to the 0".
 std::wstring SpokenNumber(const std::wstring& shown);
-// The main line, then the display format, the angle mode and whatever prefix
-// is pending: "1.234500 times ten to the 3, scientific 6, degrees, F
-// pending". An error is said in words ("error: infinity").
+// The main line, the display format, the angle mode and a pending prefix:
+// "1.234500 times ten to the 3, scientific 6, degrees, F pending"; an error
+// as "error: infinity".
 std::wstring DisplayReading(const CalcState& state);
 // Y, Z and T as the small lines show them.
 std::wstring StackReading(const CalcState& state);
-// What a key does, then its shifted function: "sine, shifted: inverse
-// sine". Empty for key code 26, which no key produces.
+// "sine, shifted: inverse sine"; empty for key code 26, which no key has.
 std::wstring KeyName(int code);
-// A register menu item's caption ("STO 4:  1.234500 03") as it is said:
-// "store in register 4: 1.234500 times ten to the 3". Other captions stay.
+// A register menu item's caption ("STO 4:  1.234500 03") as it is said,
+// "store in register 4: 1.234500 times ten to the 3"; other captions stay.
 std::wstring RegisterItemName(std::wstring_view caption);
 // What a store or a recall through the menus did: "stored in register 4".
 std::wstring StoredSaying(int registerNumber);

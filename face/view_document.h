@@ -29,8 +29,7 @@ public:
     virtual void OnInitialUpdate() = 0;
     // After the document changed the state.
     virtual void OnUpdate() = 0;
-    // After a command whose work the display does not tell, what it did in
-    // words, for screen readers.
+    // What a command did, in words, for screen readers.
     virtual void OnCommandDone(const std::wstring&) {}
 };
 

@@ -2,12 +2,10 @@
 
 namespace rpn {
 
-// Moving the keyboard focus over the face's keys, for keys the keyboard
-// table leaves unmapped. The focus is on a place of the grid: a key code,
-// except that 26, the place ENTER covers in the bottom row, is ENTER reached
-// along that row, so that going on sideways stays in it. 0 stands for "no
-// key has the focus yet", from where every move lands on the first key (or,
-// going backwards through the tab order, the last).
+// Moving the keyboard focus over the face's keys. The focus is on a place of
+// the grid: a key code, except that 26, which ENTER covers, is ENTER reached
+// along the bottom row, so that going on sideways stays in it. From 0, no
+// key yet, every move lands on the first key (backwards, the last).
 enum class KeyDirection { Left, Right, Up, Down };
 
 // The key at a place: ENTER for 26, else the place itself.

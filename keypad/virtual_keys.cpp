@@ -1,5 +1,8 @@
 #include "keypad/virtual_keys.h"
 
+#include <array>
+#include <utility>
+
 #include "keypad/keypad.h"
 
 namespace rpn {
@@ -9,29 +12,31 @@ namespace {
 constexpr std::uint32_t kFirstDigitRowScanCode = 10;
 constexpr std::uint32_t kLastDigitRowScanCode = 19;
 
-int OperatorKey(int character)
+using KeyMapping = std::pair<int, int>;
+constexpr std::array<KeyMapping, 4> kOperators{
+    {{'+', vk::Add}, {'-', vk::Subtract}, {'*', vk::Multiply}, {'/', vk::Divide}}};
+constexpr std::array<KeyMapping, 7> kOtherMainKeys{{{'.', vk::Period},
+                                                    {named_key::Return, vk::Enter},
+                                                    {named_key::Enter, vk::Enter},
+                                                    {named_key::Backspace, vk::Backspace},
+                                                    {' ', vk::Space},
+                                                    {named_key::Delete, vk::Delete},
+                                                    {named_key::Escape, vk::Escape}}};
+
+template <std::size_t Size>
+int Find(const std::array<KeyMapping, Size>& table, int key)
 {
-    switch (character) {
-        case '+':
-            return vk::Add;
-        case '-':
-            return vk::Subtract;
-        case '*':
-            return vk::Multiply;
-        case '/':
-            return vk::Divide;
-        default:
-            return 0;
-    }
+    for (const auto& [from, to] : table)
+        if (from == key)
+            return to;
+    return 0;
 }
 
 int PadKey(int key)
 {
     if (key >= '0' && key <= '9')
         return vk::Numpad0 + (key - '0');
-    if (key == '.' || key == ',')
-        return vk::Decimal;
-    return OperatorKey(key);
+    return key == '.' || key == ',' ? vk::Decimal : Find(kOperators, key);
 }
 
 // The main keyboard's key for what a key typed: an operator, a digit or the
@@ -40,32 +45,14 @@ int TypedKey(int character)
 {
     if (character >= '0' && character <= '9')
         return vk::Digit0 + (character - '0');
-    if (character == '.')
-        return vk::Period;
-    return OperatorKey(character);
+    return character == '.' ? vk::Period : Find(kOperators, character);
 }
 
 int MainKey(int key)
 {
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
         return key;
-    switch (key) {
-        case '.':
-            return vk::Period;
-        case named_key::Return:
-        case named_key::Enter:
-            return vk::Enter;
-        case named_key::Backspace:
-            return vk::Backspace;
-        case ' ':
-            return vk::Space;
-        case named_key::Delete:
-            return vk::Delete;
-        case named_key::Escape:
-            return vk::Escape;
-        default:
-            return 0;
-    }
+    return Find(kOtherMainKeys, key);
 }
 
 }  // namespace

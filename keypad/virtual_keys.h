@@ -4,13 +4,10 @@
 
 namespace rpn {
 
-// A released keyboard key as the window system reports it. `key` is the
-// toolkit's key number: the character's code for keys that type one (digits,
-// upper-case letters, punctuation), and for the few named keys the table
-// needs, the values below. `text` is what the key typed when it went down,
-// with the layout and the Shift state of that moment (0 when it typed nothing
-// or more than one character); `scanCode` is the physical key's X keycode,
-// 0 when unknown.
+// A released key: the toolkit's key number (the character's code for keys
+// that type one, the values below for named keys), whether it is on the pad,
+// the one character it typed when it went down (0 for none), and its X
+// keycode (0 when unknown).
 struct KeyRelease {
     int key = 0;
     bool keypad = false;
@@ -26,14 +23,12 @@ inline constexpr int Enter = 0x01000005;
 inline constexpr int Delete = 0x01000007;
 }  // namespace named_key
 
-// The virtual-key code of the keyboard table for a released key, 0 for keys
-// outside it. A key is what it types, whatever the layout: +, -, * or / is
-// that operator (Shift+8 on a US keyboard multiplies, the 6 key of a French
-// one subtracts), a digit is that digit and "." the point, so digits and
-// the point that need Shift work too. The numeric pad has 96..111; other
-// keys go by their key number (letters are their upper-case codes), and a
-// key of the main row's digit keys (X keycodes 10..19) that types nothing
-// of these is still its digit.
+// The keyboard table's virtual-key code for a released key, 0 for none. A
+// key is what it typed in any layout: +, -, * or / that operator (Shift+8 on
+// a US keyboard multiplies, the French 6 key subtracts), a digit or "." the
+// digit or the point. The pad has 96..111; other keys go by their number,
+// and a digit-row key (X keycodes 10..19) that typed none of these is its
+// digit.
 int VirtualKeyFor(const KeyRelease& release);
 
 }  // namespace rpn

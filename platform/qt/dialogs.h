@@ -25,8 +25,7 @@ public:
     std::optional<std::wstring> AskFileName(const FileDialogRequest& request) override;
     void ShowMessage(std::wstring_view text) override;
     void ShowAbout() override;
-    // File dialogs open in the folder of the newest file of the list, while
-    // it exists; the list must outlive its use here.
+    // File dialogs open in the folder of the list's newest file, if it exists.
     void OpenInFolderOf(const RecentFileList& recentFiles) { m_recentFiles = &recentFiles; }
 
 private:
