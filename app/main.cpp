@@ -75,6 +75,7 @@ int main(int argc, char* argv[])
     rpn::CRPNApp calculator({profile, clipboard, dialogs, files, click}, rpn::LoadFacePicturesLazily());
     rpn::StartMark("window built");
     dialogs.SetParent(&calculator.Frame());
+    dialogs.OpenInFolderOf(calculator.RecentFiles());
     calculator.SetClosingHook([&instanceServer] { instanceServer.Stop(); });
     // A kill, a logout or the session's quit request ends the calculator as
     // Exit does, whatever box is open; the loops, nested ones included, then

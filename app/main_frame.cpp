@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <utility>
 
 #include "app/icons.h"
@@ -128,7 +129,7 @@ void CMainFrame::BuildMenuBar()
                 auto* group = new QActionGroup(submenu);
                 group->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
                 for (const MenuEntry& child : entry.children) {
-                    QAction* action = MakeAction(MenuText(std::wstring(child.caption)), child.id, submenu);
+                    QAction* action = MakeAction(ToQString(child.caption), child.id, submenu);
                     action->setCheckable(true);
                     group->addAction(action);
                     submenu->addAction(action);
@@ -191,6 +192,10 @@ void CMainFrame::BuildCommandBar()
         m_commandBar->addAction(action);
     }
     m_commandBar->addSeparator();
+    // The bar's own button for the commands a narrow window has no room for,
+    // which screen readers list even while it is hidden, has no name.
+    if (auto* more = m_commandBar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More commands"));
 }
 
 void CMainFrame::BuildShortcuts()

@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QPointer>
 
-#include "app/about_dialog.h"
 #include "app/window_placement.h"
 #include "face/command_ids.h"
 #include "platform/dialogs.h"
@@ -102,10 +101,7 @@ bool CRPNApp::InitInstance(const QStringList& arguments)
 
 void CRPNApp::OnAppAbout()
 {
-    CAboutDlg dialog(m_frame.get());
-    dialog.SponsorAddress = QString::fromUtf8(kSponsorAddress);
-    dialog.InitDialog();
-    dialog.exec();
+    m_services.dialogs.ShowAbout();
 }
 
 void CRPNApp::OnFileNew()

@@ -6,6 +6,7 @@
 #include "face/command_ids.h"
 #include "face/menu_commands.h"
 #include "face/register_menus.h"
+#include "face/spoken_words.h"
 #include "keypad/keypad.h"
 #include "persist/clipboard_commands.h"
 #include "persist/settings.h"
@@ -174,12 +175,16 @@ void CRPNDoc::OnStoreRegister(int registerNumber)
 {
     rpn::OnStoreRegister(m_state, registerNumber);
     UpdateAllViews();
+    for (DocumentView* view : m_views)
+        view->OnCommandDone(StoredSaying(registerNumber));
 }
 
 void CRPNDoc::OnRecallRegister(int registerNumber)
 {
     rpn::OnRecallRegister(m_state, registerNumber);
     UpdateAllViews();
+    for (DocumentView* view : m_views)
+        view->OnCommandDone(RecalledSaying(registerNumber));
 }
 
 }  // namespace rpn

@@ -2,18 +2,18 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QCoreApplication>
-#include <QMouseEvent>
+#include <QAction>
+#include <QMenu>
 #include <QPointer>
-#include <array>
-#include <cwctype>
-#include <memory>
 #include <vector>
 
-#include "display/format.h"
+#include "face/command_ids.h"
+#include "face/register_menus.h"
 #include "face/rpn_view.h"
 #include "face/screen_reader_announcement.h"
+#include "face/spoken_words.h"
 #include "keypad/keypad.h"
+#include "platform/qt/menu_actions.h"
 
 namespace rpn {
 
@@ -23,72 +23,17 @@ constexpr int kUnusedKeyCode = kKeyEnterLowerHalf;
 // The display window of the face, in face pixels.
 constexpr KeyRectangle kDisplayRectangle{17, 11, 223, 68};
 
-// What each key does, in words, in key-code order: primary, then shifted.
-constexpr std::array<std::pair<const char*, const char*>, kKeyCount> kSpokenKeys{{
-    {"e to the x", "natural logarithm"},
-    {"ten to the x", "common logarithm"},
-    {"sine", "arc sine"},
-    {"cosine", "arc cosine"},
-    {"tangent", "arc tangent"},
-    {"reciprocal", "y to the x"},
-    {"square root", "x squared"},
-    {"enter exponent", "pi"},
-    {"seven", "fixed-point display"},
-    {"eight", "scientific display"},
-    {"nine", "engineering display"},
-    {"divide", "percent"},
-    {"swap x and y", "roll down"},
-    {"change sign", "roll up"},
-    {"four", "degrees"},
-    {"five", "radians"},
-    {"six", "grads"},
-    {"multiply", "factorial"},
-    {"last x", "hyperbolic"},
-    {"enter", "random number"},
-    {"one", "to polar"},
-    {"two", "to rectangular"},
-    {"three", "to degrees"},
-    {"subtract", "to radians"},
-    {"shift, for the yellow functions", ""},
-    {"", ""},
-    {"zero", "store"},
-    {"decimal point", "recall"},
-    {"backspace", "clear x"},
-    {"add", "clear all"},
-}};
-
-QString FromUtf8(std::string_view text)
+QString Spoken(const std::wstring& words)
 {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromStdWString(words);
 }
 
-bool IsDigit(wchar_t character)
-{
-    return character >= L'0' && character <= L'9';
-}
-
-// The codes of the 29 keys in the order the children are numbered, after
-// the display.
-const std::vector<int>& KeyCodes()
-{
-    static const std::vector<int> codes = [] {
-        std::vector<int> list;
-        for (int code = 1; code <= kKeyCount; ++code)
-            if (code != kUnusedKeyCode)
-                list.push_back(code);
-        return list;
-    }();
-    return codes;
-}
-
-// The index of a key's child in the view, after the display; -1 for none.
+// The display is child 0; the 29 keys follow in code order, without 26.
 int ChildIndexOfKey(int code)
 {
-    const std::vector<int>& codes = KeyCodes();
-    for (std::size_t index = 0; index < codes.size(); ++index)
-        if (codes[index] == code)
-            return static_cast<int>(index) + 1;
-    return -1;
+    if (code < 1 || code > kKeyCount || code == kUnusedKeyCode)
+        return -1;
+    return code < kUnusedKeyCode ? code : code - 1;
 }
 
 QRect ScreenRectangle(const CRPNView& view, const KeyRectangle& face)
@@ -98,7 +43,17 @@ QRect ScreenRectangle(const CRPNView& view, const KeyRectangle& face)
     return QRect(view.mapToGlobal(topLeft), view.mapToGlobal(bottomRight));
 }
 
-class AccessibleViewPart : public QAccessibleInterface {
+// An object without children whose texts are not to be set.
+class AccessibleLeaf : public QAccessibleInterface {
+public:
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    void setText(QAccessible::Text, const QString&) override {}
+};
+
+class AccessibleViewPart : public AccessibleLeaf {
 public:
     explicit AccessibleViewPart(CRPNView* view) : m_view(view) {}
 
@@ -106,11 +61,6 @@ public:
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return m_view ? m_view->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(m_view.data()); }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    void setText(QAccessible::Text, const QString&) override {}
 
 protected:
     QPointer<CRPNView> m_view;
@@ -129,9 +79,7 @@ public:
     {
         switch (t) {
             case QAccessible::Name:
-                return KeyName(m_code);
-            case QAccessible::Description:
-                return KeyDescription(m_code);
+                return Spoken(KeyName(m_code));
             default:
                 return {};
         }
@@ -156,19 +104,12 @@ public:
 
     QStringList actionNames() const override { return {pressAction()}; }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
-    // Pressing the button is a tap on its key, through the same pen-down and
-    // pen-up steps, so the click and the display behave as for the mouse.
+    // Pressing the button is a tap on its key, so the click and the display
+    // behave as for the mouse; the focus ring stays.
     void doAction(const QString& name) override
     {
-        if (!m_view || name != pressAction())
-            return;
-        const KeyRectangle key = KeyRect(m_code);
-        const QPointF point = m_view->WidgetPoint(QPoint((key.left + key.right) / 2, (key.top + key.bottom) / 2));
-        const QPointF global = m_view->mapToGlobal(point);
-        QMouseEvent press(QEvent::MouseButtonPress, point, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(m_view.data(), &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, point, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(m_view.data(), &release);
+        if (m_view && name == pressAction())
+            m_view->TapKey(m_code);
     }
 
 private:
@@ -192,9 +133,9 @@ public:
             case QAccessible::Name:
                 return QStringLiteral("Display");
             case QAccessible::Value:
-                return DisplayReading(m_view->State());
+                return Spoken(DisplayReading(m_view->State()));
             case QAccessible::Description:
-                return StackReading(m_view->State());
+                return Spoken(StackReading(m_view->State()));
             default:
                 return {};
         }
@@ -254,12 +195,12 @@ public:
             case QAccessible::Name:
                 return QStringLiteral("RPN calculator");
             case QAccessible::Description:
-                return DisplayReading(View().State());
+                return Spoken(DisplayReading(View().State()));
             default:
                 return QAccessibleWidget::text(t);
         }
     }
-    int childCount() const override { return 1 + static_cast<int>(KeyCodes().size()); }
+    int childCount() const override { return kKeyCount; }
     QAccessibleInterface* focusChild() const override
     {
         if (View().hasFocus() && View().FocusedKey() != 0)
@@ -297,8 +238,9 @@ private:
         if (m_childIds.empty()) {
             auto* view = static_cast<CRPNView*>(widget());
             m_childIds.push_back(QAccessible::registerAccessibleInterface(new AccessibleDisplay(view)));
-            for (const int code : KeyCodes())
-                m_childIds.push_back(QAccessible::registerAccessibleInterface(new AccessibleKey(view, code)));
+            for (int code = 1; code <= kKeyCount; ++code)
+                if (code != kUnusedKeyCode)
+                    m_childIds.push_back(QAccessible::registerAccessibleInterface(new AccessibleKey(view, code)));
         }
         return m_childIds;
     }
@@ -306,84 +248,63 @@ private:
     mutable std::vector<QAccessible::Id> m_childIds;
 };
 
-}  // namespace
+// An item of the STO and RCL menus as the menu's own items are, but named
+// with its register and number in words ("store in register 4: 5.000000
+// times ten to the 0") while the menu draws its caption.
+class AccessibleRegisterItem final : public AccessibleLeaf, public QAccessibleActionInterface {
+public:
+    AccessibleRegisterItem(QAction* action, QMenu* menu) : m_action(action), m_menu(menu) {}
 
-QString SpokenNumber(const std::wstring& shown)
-{
-    std::wstring text = shown;
-    while (!text.empty() && text.back() == L' ')
-        text.pop_back();
-    const std::size_t n = text.size();
-    // The exponent takes the last three cells: its sign (blank or minus) and
-    // two digits, right after a mantissa digit, point or blank.
-    const bool exponent = n >= 5 && (text[n - 3] == L' ' || text[n - 3] == L'-') && IsDigit(text[n - 2]) &&
-                          IsDigit(text[n - 1]) && (IsDigit(text[n - 4]) || text[n - 4] == L'.' || text[n - 4] == L' ');
-    std::wstring mantissa = exponent ? text.substr(0, n - 3) : text;
-    const std::size_t first = mantissa.find_first_not_of(L' ');
-    const std::size_t last = mantissa.find_last_not_of(L' ');
-    mantissa = first == std::wstring::npos ? L"" : mantissa.substr(first, last - first + 1);
-
-    QString spoken = QString::fromStdWString(mantissa);
-    if (spoken.startsWith(QLatin1Char('-')))
-        spoken = QStringLiteral("minus ") + spoken.mid(1);
-    if (exponent) {
-        const int power = (text[n - 2] - L'0') * 10 + (text[n - 1] - L'0');
-        spoken += QStringLiteral(" times ten to the ");
-        if (text[n - 3] == L'-')
-            spoken += QStringLiteral("minus ");
-        spoken += QString::number(power);
+    bool isValid() const override { return m_action && m_menu; }
+    QObject* object() const override { return m_action; }
+    QWindow* window() const override { return m_menu ? m_menu->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(m_menu.data()); }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t != QAccessible::Name || !m_action)
+            return {};
+        return Spoken(RegisterItemName(QString(m_action->text()).remove(QLatin1Char('&')).toStdWString()));
     }
-    return spoken;
-}
+    QRect rect() const override
+    {
+        return m_menu ? m_menu->actionGeometry(m_action).translated(m_menu->mapToGlobal(QPoint(0, 0))) : QRect();
+    }
+    QAccessible::Role role() const override { return QAccessible::MenuItem; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        state.invisible = !m_menu || !m_menu->isVisible();
+        state.focused = m_menu && m_menu->activeAction() == m_action;
+        return state;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+    void doAction(const QString& name) override
+    {
+        if (m_action && name == pressAction())
+            m_action->trigger();
+    }
 
-QString DisplayReading(const CalcState& state)
-{
-    // An error reads as it is shown.
-    const bool error =
-        state.DisplayText == kErrorNaN || state.DisplayText == kErrorInf || state.DisplayText == kErrorOverflow;
-    QString reading = error ? QString::fromStdWString(state.DisplayText) : SpokenNumber(DrawnMainLine(state));
-    reading += QStringLiteral(", %1 %2, %3")
-                   .arg(QString::fromStdWString(state.DisplayMode))
-                   .arg(EffectivePrecision(state))
-                   .arg(QString::fromStdWString(state.AngleMode));
-    if (state.FunctionMode)
-        reading += QStringLiteral(", F pending");
-    if (!state.SuperMode.empty())
-        reading += QStringLiteral(", %1 pending").arg(QString::fromStdWString(state.SuperMode));
-    return reading;
-}
+private:
+    QPointer<QAction> m_action;
+    QPointer<QMenu> m_menu;
+};
 
-QString StackReading(const CalcState& state)
-{
-    return QStringLiteral("Y %1, Z %2, T %3")
-        .arg(SpokenNumber(StackLineText(state, state.RegY)), SpokenNumber(StackLineText(state, state.RegZ)),
-             SpokenNumber(StackLineText(state, state.RegT)));
-}
-
-QString KeyName(int code)
-{
-    if (code < 1 || code > kKeyCount || code == kUnusedKeyCode)
-        return {};
-    const KeyInfo& key = kKeyTable[static_cast<std::size_t>(code - 1)];
-    if (key.shifted.empty())
-        return FromUtf8(key.primary);
-    return FromUtf8(key.primary) + QStringLiteral(", shifted: ") + FromUtf8(key.shifted);
-}
-
-QString KeyDescription(int code)
-{
-    if (code < 1 || code > kKeyCount || code == kUnusedKeyCode)
-        return {};
-    const auto& [primary, shifted] = kSpokenKeys[static_cast<std::size_t>(code - 1)];
-    if (*shifted == '\0')
-        return QString::fromUtf8(primary);
-    return QString::fromUtf8(primary) + QStringLiteral("; shifted: ") + QString::fromUtf8(shifted);
-}
+}  // namespace
 
 QAccessibleInterface* CalculatorAccessibleFactory(const QString&, QObject* object)
 {
     if (auto* view = dynamic_cast<CRPNView*>(object))
         return new AccessibleView(view);
+    // The register items: STO 1 is command 1, the others run from RCL 0 to STO 9.
+    const int id = qobject_cast<QAction*>(object) ? CommandId(*static_cast<QAction*>(object)) : 0;
+    if (id == command::StoreRegister1 || (id >= command::RecallRegister0 && id <= StoreCommandId(9)))
+        if (auto* menu = qobject_cast<QMenu*>(object->parent()))
+            return new AccessibleRegisterItem(static_cast<QAction*>(object), menu);
     return nullptr;
 }
 
@@ -411,7 +332,7 @@ bool DisplayAnnouncer::eventFilter(QObject* watched, QEvent* event)
 {
     const bool release = event->type() == QEvent::KeyRelease || event->type() == QEvent::MouseButtonRelease;
     if (watched == &m_view && release && m_listening())
-        m_lastReading = DisplayReading(m_view.State());
+        m_lastReading = Spoken(DisplayReading(m_view.State()));
     return false;
 }
 
@@ -425,7 +346,7 @@ void DisplayAnnouncer::KeyPerformed()
     QAccessibleInterface* display = view ? view->child(0) : nullptr;
     if (!display)
         return;
-    const QString reading = DisplayReading(m_view.State());
+    const QString reading = Spoken(DisplayReading(m_view.State()));
     QAccessibleTextUpdateEvent textEvent(display, 0, m_lastReading.value_or(reading), reading);
     m_notify(textEvent);
     QAccessibleInterface* focused = view->focusChild();
@@ -443,6 +364,24 @@ void DisplayAnnouncer::FocusMoved()
         return;
     QAccessibleEvent focusEvent(key, QAccessible::Focus);
     m_notify(focusEvent);
+}
+
+void DisplayAnnouncer::CommandDone(const std::wstring& saying)
+{
+    if (!m_listening())
+        return;
+    // Once the menu has closed and the face has the keyboard again.
+    QMetaObject::invokeMethod(
+        this,
+        [this, saying = Spoken(saying)] {
+            QAccessibleInterface* view = QAccessible::queryAccessibleInterface(&m_view);
+            if (!view)
+                return;
+            QAccessibleInterface* focused = view->focusChild();
+            m_announce(focused ? focused : view,
+                       saying + QStringLiteral(", ") + Spoken(DisplayReading(m_view.State())));
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace rpn

@@ -5,7 +5,6 @@
 #include <functional>
 #include <optional>
 
-#include "engine/calc_state.h"
 #include "face/rpn_view.h"
 
 class QAccessibleEvent;
@@ -13,26 +12,11 @@ class QAccessibleInterface;
 
 namespace rpn {
 
-// What a screen reader hears from the display: the main line as it is drawn,
-// an exponent spoken as a power of ten, then the display format, the angle
-// mode and whatever prefix is pending, for example
-// "1.234500 times ten to the 3, SCI 6, DEG, F pending".
-QString DisplayReading(const CalcState& state);
-// Y, Z and T as the small lines show them, spoken the same way.
-QString StackReading(const CalcState& state);
-// One number as shown ("-5.000000 00", "1,234.50"), spoken.
-QString SpokenNumber(const std::wstring& shown);
-
-// A key's accessible name is its two legends as printed ("SIN, shifted:
-// SIN⁻¹"); its description says the same in words ("sine; shifted: arc
-// sine"). Both are empty for key code 26, which no key produces.
-QString KeyName(int code);
-QString KeyDescription(int code);
-
 // The factory that gives CRPNView its accessible interface: a group of 29
-// buttons, one per key, that press their key like a tap, and the display as
-// static text. main() installs it once, before the window is shown; it
-// answers no other object.
+// buttons, one per key, named in words and pressing their key like a tap,
+// and the display as static text, read in words; and the register items of
+// the STO and RCL menus their names in words. main() installs it once,
+// before the window is shown; it answers no other object.
 QAccessibleInterface* CalculatorAccessibleFactory(const QString& className, QObject* object);
 void InstallCalculatorAccessibility();
 
@@ -58,6 +42,9 @@ public:
 
     void KeyPerformed() override;
     void FocusMoved() override;
+    // Said, with the reading after it, once the menu that chose the command
+    // has closed.
+    void CommandDone(const std::wstring& saying) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -17,13 +17,11 @@ constexpr MenuEntry Item(std::wstring_view caption, int id, MenuEntryState state
 
 constexpr MenuEntry kSeparator{Separator, {}, 0, MenuEntryState::Normal, {}};
 
-// Each step its own access key: the digit for 0 to 4; "-1" to "-4" cannot
-// have theirs, which "1" to "4" hold, so they take a letter in brackets
-// after the step, as menus do for captions without a letter of their own.
+// The digit is the access key of 0 to 4; "-1" to "-4" have none, since
+// their digits are taken, and are reached with the arrows.
 constexpr std::array kBrightnessMenu{
-    Item(L"&4", 32806),      Item(L"&3", 32805),      Item(L"&2", 32804),
-    Item(L"&1", 32803),      Item(L"&0", 32802),      Item(L"-1 (&A)", 32801),
-    Item(L"-2 (&B)", 32800), Item(L"-3 (&C)", 32799), Item(L"-4 (&D)", 32798),
+    Item(L"&4", 32806), Item(L"&3", 32805), Item(L"&2", 32804), Item(L"&1", 32803), Item(L"&0", 32802),
+    Item(L"-1", 32801), Item(L"-2", 32800), Item(L"-3", 32799), Item(L"-4", 32798),
 };
 
 constexpr std::array kFileMenu{

@@ -60,24 +60,14 @@ void OnRecallRegister(CalcState& state, int registerNumber)
     UpdateDisplay(state);
 }
 
-std::wstring StoreItemText(const CalcState& state, int registerNumber)
-{
-    return ItemText(L"STO ", state, registerNumber);
-}
-
-std::wstring RecallItemText(const CalcState& state, int registerNumber)
-{
-    return ItemText(L"RCL ", state, registerNumber);
-}
-
 void OnUpdateStoreRegister(const CalcState& state, int registerNumber, CmdUI& item)
 {
-    item.SetText(StoreItemText(state, registerNumber));
+    item.SetText(ItemText(L"STO ", state, registerNumber));
 }
 
 void OnUpdateRecallRegister(const CalcState& state, int registerNumber, CmdUI& item)
 {
-    item.SetText(RecallItemText(state, registerNumber));
+    item.SetText(ItemText(L"RCL ", state, registerNumber));
 }
 
 }  // namespace rpn

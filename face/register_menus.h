@@ -21,8 +21,6 @@ void OnRecallRegister(CalcState& state, int registerNumber);
 
 // The item texts, rebuilt each time the menu opens: "STO 3: " or "RCL 3: "
 // followed by the register in the current display format.
-std::wstring StoreItemText(const CalcState& state, int registerNumber);
-std::wstring RecallItemText(const CalcState& state, int registerNumber);
 void OnUpdateStoreRegister(const CalcState& state, int registerNumber, CmdUI& item);
 void OnUpdateRecallRegister(const CalcState& state, int registerNumber, CmdUI& item);
 

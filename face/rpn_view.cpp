@@ -13,9 +13,9 @@
 
 #include "display/render.h"
 #include "face/command_ids.h"
-#include "face/virtual_keys.h"
 #include "keypad/key_focus.h"
 #include "keypad/keypad.h"
+#include "keypad/virtual_keys.h"
 #include "platform/command_table.h"
 #include "platform/qt/menu_actions.h"
 #include "platform/qt/sound.h"
@@ -53,6 +53,11 @@ QRect FocusRingArea(int code)
 // keyboard table (ENTER and CHS).
 constexpr int kPressFocusedKey = Qt::Key_P;
 constexpr Qt::KeyboardModifiers kCommandModifiers = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+
+// The keyboard table knows the keys without a character by Qt's numbers.
+static_assert(named_key::Escape == Qt::Key_Escape && named_key::Backspace == Qt::Key_Backspace &&
+              named_key::Return == Qt::Key_Return && named_key::Enter == Qt::Key_Enter &&
+              named_key::Delete == Qt::Key_Delete && Qt::Key_A == 'A' && Qt::Key_0 == '0');
 
 std::optional<KeyDirection> ArrowDirection(int qtKey)
 {
@@ -104,6 +109,12 @@ void CRPNView::OnInitialUpdate()
 void CRPNView::OnUpdate()
 {
     SetBrightness(m_document.State().Brightness);
+}
+
+void CRPNView::OnCommandDone(const std::wstring& saying)
+{
+    if (KeyObserver* observer = Observer())
+        observer->CommandDone(saying);
 }
 
 void CRPNView::ApplyBrightness(int id)
@@ -276,6 +287,9 @@ void CRPNView::FirstPaintDone()
 
 void CRPNView::mousePressEvent(QMouseEvent* event)
 {
+    // Whoever uses the mouse does not follow the ring, which would only be
+    // taken for a pressed key.
+    HideFocusRing();
     if (event->button() == Qt::LeftButton)
         PenDown(FacePoint(event->position()));
 }
@@ -332,12 +346,20 @@ void CRPNView::NotifyKeyPerformed()
         observer->KeyPerformed();
 }
 
-void CRPNView::MoveFocusTo(int code)
+void CRPNView::HideFocusRing()
 {
-    if (code == m_focusedKey)
-        return;
     if (m_focusedKey != 0)
         UpdateFaceRect(FocusRingArea(m_focusedKey));
+    m_focusedKey = 0;
+}
+
+void CRPNView::MoveFocusTo(int place)
+{
+    m_focusPlace = place;
+    const int code = KeyAtPlace(place);
+    if (code == m_focusedKey)
+        return;
+    HideFocusRing();
     m_focusedKey = code;
     UpdateFaceRect(FocusRingArea(m_focusedKey));
     if (KeyObserver* observer = Observer())
@@ -348,7 +370,7 @@ void CRPNView::MoveFocusTo(int code)
 // window's only place for the keyboard.
 bool CRPNView::focusNextPrevChild(bool next)
 {
-    MoveFocusTo(KeyInTabOrder(m_focusedKey, next));
+    MoveFocusTo(KeyInTabOrder(m_focusPlace, next));
     return true;
 }
 
@@ -369,11 +391,13 @@ quint32 KeyIdentity(const QKeyEvent& event)
 // letter of an Alt access key all end with a release here that the user
 // never meant for the calculator. Presses taken by a shortcut still count
 // (they arrive as the shortcut override), so Shift+Delete cuts and then
-// clears as Delete does.
+// clears as Delete does. What the press typed is kept for the release, by
+// when Shift may be up again: Shift+8 typed "*" whichever comes up first.
 void CRPNView::NotePress(const QKeyEvent& event)
 {
+    const QString text = event.text();
     if (!event.modifiers().testFlag(Qt::AltModifier))
-        m_pressedKeys.insert(KeyIdentity(event));
+        m_pressedKeys[KeyIdentity(event)] = text.size() == 1 ? text.front().unicode() : 0;
 }
 
 bool CRPNView::event(QEvent* event)
@@ -387,7 +411,7 @@ void CRPNView::keyPressEvent(QKeyEvent* event)
 {
     NotePress(*event);
     if (const auto direction = ArrowDirection(event->key()); direction && !(event->modifiers() & kCommandModifiers)) {
-        MoveFocusTo(KeyInDirection(m_focusedKey, *direction));
+        MoveFocusTo(KeyInDirection(m_focusPlace, *direction));
         return;
     }
     QWidget::keyPressEvent(event);
@@ -416,11 +440,18 @@ void CRPNView::focusOutEvent(QFocusEvent* event)
 void CRPNView::keyReleaseEvent(QKeyEvent* event)
 {
     // Auto-repeat releases are not real releases.
-    if (!event->isAutoRepeat() && m_pressedKeys.erase(KeyIdentity(*event)) != 0 &&
-        !event->modifiers().testFlag(Qt::AltModifier)) {
-        if (event->key() == kPressFocusedKey && m_focusedKey != 0 && !(event->modifiers() & kCommandModifiers))
-            TapKey(m_focusedKey);
-        const int virtualKey = VirtualKeyFor(event->key(), event->modifiers(), event->nativeScanCode());
+    const auto press = event->isAutoRepeat() ? PressedKeys::node_type() : m_pressedKeys.extract(KeyIdentity(*event));
+    if (press && !event->modifiers().testFlag(Qt::AltModifier)) {
+        // P with no ring shows it where it was, or on the first key, so that
+        // the key it presses is seen first.
+        if (event->key() == kPressFocusedKey && !(event->modifiers() & kCommandModifiers)) {
+            if (m_focusedKey != 0)
+                TapKey(m_focusedKey);
+            else
+                MoveFocusTo(m_focusPlace != 0 ? m_focusPlace : KeyInTabOrder(0, true));
+        }
+        const int virtualKey = VirtualKeyFor(
+            {event->key(), event->modifiers().testFlag(Qt::KeypadModifier), press.mapped(), event->nativeScanCode()});
         m_document.KeyboardKey(virtualKey);
         if (KeyCodeForVirtualKey(virtualKey) != 0 || virtualKey == vk::Delete || virtualKey == vk::Escape)
             NotifyKeyPerformed();

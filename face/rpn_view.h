@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
-#include <set>
+#include <map>
 
 #include "face/face_bitmaps.h"
 #include "face/view_document.h"
@@ -29,6 +29,8 @@ public:
     virtual void KeyPerformed() = 0;
     // After the keyboard focus moved to another key of the face.
     virtual void FocusMoved() = 0;
+    // After a menu command, what it did in words ("stored in register 4").
+    virtual void CommandDone(const std::wstring& saying) = 0;
 };
 
 // The calculator face on the screen: the pressed key, the display strip,
@@ -51,6 +53,7 @@ public:
 
     void OnInitialUpdate() override;
     void OnUpdate() override;
+    void OnCommandDone(const std::wstring& saying) override;
     void ApplyBrightness(int id);
 
     // The whole face composed now, as a paint at one device pixel per face
@@ -62,9 +65,8 @@ public:
 
     static constexpr QRect kWholeFace{0, 0, kFaceWidth, kFaceHeight};
 
-    // The key the keyboard focus is on, drawn with a ring: 0 until an
-    // unmapped navigation key (Tab, Shift+Tab, an arrow) first moves it, so
-    // that nothing changes for whoever never uses them.
+    // The key the keyboard focus is on, drawn with a ring: 0 until Tab,
+    // Shift+Tab, an arrow or P shows it, and again once the mouse is used.
     int FocusedKey() const { return m_focusedKey; }
     // The observer, which is not owned: it is told nothing once `owner` is
     // gone, whichever of the two is destroyed first. Null for none.
@@ -73,6 +75,9 @@ public:
         m_keyObserver = observer;
         m_keyObserverOwner = owner;
     }
+
+    // A tap on the middle of a key, as the stylus would make it.
+    void TapKey(int code);
 
     // The face pixel under a point of the widget, and the widget point at
     // the centre of a face pixel.
@@ -109,9 +114,10 @@ private:
     void UpdateFaceRect(const QRect& area);
     void PenDown(QPoint facePoint);
     void PenUp(QPoint facePoint);
-    void MoveFocusTo(int code);
-    // A tap on the middle of a key, as the stylus would make it.
-    void TapKey(int code);
+    // To a place of the keypad's focus moves, showing the ring there.
+    void MoveFocusTo(int place);
+    // The ring goes; the focus moves on from its place when it comes back.
+    void HideFocusRing();
     void NotifyKeyPerformed();
     KeyObserver* Observer() const { return m_keyObserverOwner ? m_keyObserver : nullptr; }
     qreal FaceScale() const;
@@ -125,9 +131,13 @@ private:
     QImage m_deviceBuffer;
     QPointer<QMenu> m_brightnessMenu;
     std::function<void()> m_firstFrameHook;
-    // Keys whose press reached the view; only their releases are performed.
-    std::set<quint32> m_pressedKeys;
+    // Keys whose press reached the view, with what each typed; only their
+    // releases are performed.
+    using PressedKeys = std::map<quint32, char32_t>;
+    PressedKeys m_pressedKeys;
     int m_focusedKey = 0;
+    // Where the focus moves from, kept while the ring is hidden.
+    int m_focusPlace = 0;
     KeyObserver* m_keyObserver = nullptr;
     QPointer<QObject> m_keyObserverOwner;
 };

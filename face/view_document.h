@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "engine/calc_state.h"
 
 namespace rpn {
@@ -27,6 +29,8 @@ public:
     virtual void OnInitialUpdate() = 0;
     // After the document changed the state.
     virtual void OnUpdate() = 0;
+    // What a command did, in words, for screen readers.
+    virtual void OnCommandDone(const std::wstring&) {}
 };
 
 }  // namespace rpn

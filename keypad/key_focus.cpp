@@ -16,17 +16,16 @@ bool IsKey(int code)
     return code >= 1 && code <= kKeyCount && code != kCoveredByEnter;
 }
 
-// The key at a place of the grid (rows and columns from 0).
-int KeyAt(int row, int column)
-{
-    const int code = row * kColumns + column + 1;
-    return code == kCoveredByEnter ? kKeyEnter : code;
-}
-
 }  // namespace
 
-int KeyInTabOrder(int code, bool forward)
+int KeyAtPlace(int place)
 {
+    return place == kCoveredByEnter ? kKeyEnter : place;
+}
+
+int KeyInTabOrder(int place, bool forward)
+{
+    int code = KeyAtPlace(place);
     if (!IsKey(code))
         return forward ? kFirstKey : kKeyCount;
     const int step = forward ? 1 : -1;
@@ -36,12 +35,12 @@ int KeyInTabOrder(int code, bool forward)
     return code;
 }
 
-int KeyInDirection(int code, KeyDirection direction)
+int KeyInDirection(int place, KeyDirection direction)
 {
-    if (!IsKey(code))
+    if (place < 1 || place > kKeyCount)
         return kFirstKey;
-    int row = (code - 1) / kColumns;
-    int column = (code - 1) % kColumns;
+    int row = (place - 1) / kColumns;
+    int column = (place - 1) % kColumns;
     const int rowStep = direction == KeyDirection::Up ? -1 : direction == KeyDirection::Down ? 1 : 0;
     const int columnStep = direction == KeyDirection::Left ? -1 : direction == KeyDirection::Right ? 1 : 0;
     // Going down from ENTER passes the place it covers.
@@ -49,8 +48,8 @@ int KeyInDirection(int code, KeyDirection direction)
         row += rowStep;
         column += columnStep;
         if (row < 0 || row >= kRows || column < 0 || column >= kColumns)
-            return code;
-        if (const int next = KeyAt(row, column); next != code)
+            return place;
+        if (const int next = row * kColumns + column + 1; KeyAtPlace(next) != KeyAtPlace(place))
             return next;
     }
 }

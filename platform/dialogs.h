@@ -31,6 +31,9 @@ public:
     virtual std::optional<std::wstring> AskFileName(const FileDialogRequest& request) = 0;
     // A message box with the text and one OK button.
     virtual void ShowMessage(std::wstring_view text) = 0;
+    // The About box, closed with its OK button. Callers without a window
+    // show none.
+    virtual void ShowAbout() {}
 };
 
 }  // namespace rpn

@@ -17,17 +17,20 @@ class FakeDialogs final : public Dialogs {
 public:
     std::optional<std::wstring> AskFileName(const FileDialogRequest& request) override;
     void ShowMessage(std::wstring_view text) override { m_messages.emplace_back(text); }
+    void ShowAbout() override { ++m_aboutBoxes; }
 
     void AnswerFileName(std::wstring path) { m_answers.emplace_back(std::move(path)); }
     void AnswerCancel() { m_answers.emplace_back(std::nullopt); }
 
     const std::vector<FileDialogRequest>& Requests() const { return m_requests; }
     const std::vector<std::wstring>& Messages() const { return m_messages; }
+    int AboutBoxes() const { return m_aboutBoxes; }
 
 private:
     std::deque<std::optional<std::wstring>> m_answers;
     std::vector<FileDialogRequest> m_requests;
     std::vector<std::wstring> m_messages;
+    int m_aboutBoxes = 0;
 };
 
 // Records the paths added, and runs an optional probe at each Add so a test

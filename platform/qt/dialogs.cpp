@@ -1,8 +1,12 @@
 #include "platform/qt/dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
+
+#include "platform/qt/about_dialog.h"
 
 namespace rpn {
 
@@ -43,6 +47,10 @@ std::optional<std::wstring> QtDialogs::AskFileName(const FileDialogRequest& requ
     // Even the open dialog takes a name that does not exist yet: the reader
     // reports a missing file itself.
     dialog.setFileMode(QFileDialog::AnyFile);
+    if (m_recentFiles && !m_recentFiles->Paths().empty())
+        if (const QDir folder = QFileInfo(QString::fromStdWString(m_recentFiles->Paths().front())).dir();
+            folder.exists())
+            dialog.setDirectory(folder);
     if (request.kind == FileDialogKind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
@@ -62,6 +70,14 @@ void QtDialogs::ShowMessage(std::wstring_view text)
     QMessageBox box(QMessageBox::NoIcon, m_messageTitle, QString::fromStdWString(std::wstring(text)), QMessageBox::Ok,
                     m_parent);
     box.exec();
+}
+
+void QtDialogs::ShowAbout()
+{
+    CAboutDlg dialog(m_parent);
+    dialog.SponsorAddress = QString::fromUtf8(kSponsorAddress);
+    dialog.InitDialog();
+    dialog.exec();
 }
 
 }  // namespace rpn

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "platform/dialogs.h"
+#include "platform/recent_file_list.h"
 
 class QWidget;
 
@@ -23,10 +24,14 @@ public:
 
     std::optional<std::wstring> AskFileName(const FileDialogRequest& request) override;
     void ShowMessage(std::wstring_view text) override;
+    void ShowAbout() override;
+    // File dialogs open in the folder of the list's newest file, if it exists.
+    void OpenInFolderOf(const RecentFileList& recentFiles) { m_recentFiles = &recentFiles; }
 
 private:
     QWidget* m_parent;
     QString m_messageTitle;
+    const RecentFileList* m_recentFiles = nullptr;
 };
 
 // The Qt name filter for a "description|pattern" filter text. Qt reads the

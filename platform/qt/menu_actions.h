@@ -25,9 +25,8 @@ private:
 };
 
 // A menu text as the menu shows it, with an access key: a text that names
-// none ("STO 3:  5.000000 00", a brightness step "-2") gets its first digit
-// as one, so that every item can be chosen from the keyboard. The text read
-// on screen is unchanged.
+// none ("STO 3:  5.000000 00") gets its first digit as one, so that the item
+// can be chosen from the keyboard. The text read on screen is unchanged.
 QString MenuText(const std::wstring& text);
 
 // The command id an action carries; 0 for an action without one.

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Drives the built calculator in a real X server as a person would: taps on
 # the face, typed keys, Copy read back from the clipboard, File > Exit from
-# the keyboard, then a second run ended by SIGTERM. Both runs must leave
+# the keyboard, then a second run that types operators on a US and a French
+# layout, walks the focus ring, and ends by SIGTERM. Both runs must leave
 # their state in RPN.ini. Usage: window_e2e.sh path/to/rpn
 set -euo pipefail
 
 program=$(realpath "$1")
 source "$(dirname "$(realpath "$0")")/../../testsupport/checks.sh"
-require_tools Xvfb xdotool xclip
+require_tools Xvfb xdotool xclip setxkbmap
 
 rerun_under_xvfb 640x480x24 "$program"
 
@@ -46,6 +47,20 @@ copied() {
     timeout 5 xclip -o -selection clipboard
 }
 
+# Types the keys, copies X and waits up to five seconds for the clipboard
+# to hold the expected text.
+computes() {
+    local what=$1 expected=$2 held=""
+    shift 2
+    xdotool key --delay 60 "$@" ctrl+c
+    for _ in $(seq 50); do
+        held=$(timeout 5 xclip -o -selection clipboard 2>/dev/null || true)
+        [ "$held" = "$expected" ] && break
+        sleep 0.1
+    done
+    check "$what" "$expected" "$held"
+}
+
 
 start
 # 7 ENTER 3 + on the face, at the centres of their keys.
@@ -66,6 +81,24 @@ check "RPN.ini holds LAST X after Exit" "5.000000e+00" "$(setting RegLstX)"
 
 start
 check "the second run starts where the first ended" "1.500000e+01" "$(copied)"
+# The main row's operators by what they type: Shift+8 multiplies on a US
+# keyboard, and the French 6 key subtracts while its digits need Shift.
+setxkbmap us
+computes "US: 5 Return 3 * gives 15" "1.500000e+01" Escape 5 Return 3 asterisk
+computes "US: / divides" "5.000000e+00" 3 slash
+computes "US: + adds" "9.000000e+00" 4 plus
+computes "US: - subtracts" "7.000000e+00" 2 minus
+setxkbmap fr
+computes "French: 1 2 Return 3 - gives 9" "9.000000e+00" Escape 1 2 Return 3 minus
+computes "French: / divides" "3.000000e+00" 3 slash
+computes "French: + adds" "7.000000e+00" 4 plus
+computes "French: * multiplies" "1.400000e+01" 2 asterisk
+computes "French: the point takes Shift" "1.650000e+01" 2 period 5 plus
+setxkbmap us
+# Tab puts the ring on the first key; along the bottom row across ENTER it
+# reaches 0, which P presses.
+computes "Tab, Down 4 times, Right twice, P presses 0" "7.000000e+01" \
+    7 Tab Down Down Down Down Right Right p Return
 keys 9 Return
 kill -TERM "$pid"
 wait_for_exit

@@ -18,10 +18,13 @@ TEST(KeyFocus, TabWalksTheKeysInReadingOrderPastTheHiddenPlaceAndWraps)
     };
     for (const Case& c :
          {Case{0, true, kKeyExp}, Case{0, false, kKeyPlus}, Case{kKeyExp, true, kKeyTenPower}, Case{kKeyF, true, kKey0},
-          Case{kKey0, false, kKeyF}, Case{kKeyPlus, true, kKeyExp}, Case{kKeyExp, false, kKeyPlus}})
+          Case{kKey0, false, kKeyF}, Case{kKeyPlus, true, kKeyExp}, Case{kKeyExp, false, kKeyPlus},
+          Case{kKeyEnterLowerHalf, true, kKey1}, Case{kKeyEnterLowerHalf, false, kKeyLastX}})
         EXPECT_EQ(KeyInTabOrder(c.from, c.forward), c.to) << c.from << (c.forward ? " forward" : " backward");
 }
 
+// ENTER reached along the bottom row is the place it covers there, so the
+// next step sideways stays in that row.
 TEST(KeyFocus, ArrowsFollowTheFaceWithEnterCoveringTwoRowsAndStopAtTheEdges)
 {
     struct Case {
@@ -32,11 +35,16 @@ TEST(KeyFocus, ArrowsFollowTheFaceWithEnterCoveringTwoRowsAndStopAtTheEdges)
     using enum KeyDirection;
     for (const Case& c :
          {Case{0, Down, kKeyExp}, Case{kKeyExp, Right, kKeyTenPower}, Case{kKeyTenPower, Right, kKeySin},
-          Case{kKeyF, Right, kKeyEnter}, Case{kKey0, Left, kKeyEnter}, Case{kKeyChs, Down, kKeyEnter},
-          Case{kKeyEnter, Up, kKeyChs}, Case{kKeyEnter, Right, kKey1}, Case{kKeyEnter, Down, kKeyEnter},
-          Case{kKeyLastX, Down, kKeyF}, Case{kKeyExp, Left, kKeyExp}, Case{kKeySin, Up, kKeySin},
-          Case{kKeyReciprocal, Right, kKeyReciprocal}, Case{kKeyPlus, Down, kKeyPlus}})
+          Case{kKeyF, Right, kKeyEnterLowerHalf}, Case{kKeyEnterLowerHalf, Right, kKey0},
+          Case{kKey0, Left, kKeyEnterLowerHalf}, Case{kKeyEnterLowerHalf, Left, kKeyF},
+          Case{kKeyEnterLowerHalf, Up, kKeyChs}, Case{kKeyEnterLowerHalf, Down, kKeyEnterLowerHalf},
+          Case{kKeyChs, Down, kKeyEnter}, Case{kKeyEnter, Up, kKeyChs}, Case{kKeyEnter, Right, kKey1},
+          Case{kKeyEnter, Down, kKeyEnter}, Case{kKeyEnter, Left, kKeyLastX}, Case{kKeyLastX, Down, kKeyF},
+          Case{kKeyExp, Left, kKeyExp}, Case{kKeySin, Up, kKeySin}, Case{kKeyReciprocal, Right, kKeyReciprocal},
+          Case{kKeyPlus, Down, kKeyPlus}})
         EXPECT_EQ(KeyInDirection(c.from, c.direction), c.to) << c.from << " " << static_cast<int>(c.direction);
+    EXPECT_EQ(KeyAtPlace(kKeyEnterLowerHalf), kKeyEnter);
+    EXPECT_EQ(KeyAtPlace(kKey0), kKey0);
 }
 
 // The ring lies in the gap just outside its key.
@@ -81,9 +89,10 @@ TEST(FocusRing, PPressesTheFocusedKeyLikeATapWhileMappedKeysKeepTheirMeaning)
     window.State().bAudibleClicks = true;
     window.Key(Qt::Key_2);
     window.Key(Qt::Key_P);
-    EXPECT_EQ(window.State().DisplayText, std::wstring(L" 2")) << "without the ring P does nothing";
+    EXPECT_EQ(window.State().DisplayText, std::wstring(L" 2")) << "without the ring P presses nothing";
+    EXPECT_EQ(window.View().FocusedKey(), kKeyExp) << "but shows it on the first key";
+    EXPECT_EQ(RingPixel(window.Paint(), kKeyExp), kRingColour);
 
-    window.Key(Qt::Key_Tab);
     window.Key(Qt::Key_Tab);
     window.Key(Qt::Key_Right);
     window.Key(Qt::Key_Right);
@@ -107,6 +116,37 @@ TEST(FocusRing, PPressesTheFocusedKeyLikeATapWhileMappedKeysKeepTheirMeaning)
     EXPECT_EQ(window.State().KeyCode, 0);
     window.Key(Qt::Key_P, Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(window.State().RegX, 0.01) << "Ctrl+P is no press";
+}
+
+// The route across ENTER keeps to the row it came along. The mouse hides the
+// ring; P shows it again where it was, and an arrow moves on from there.
+TEST(FocusRing, CrossesEnterInItsRowAndHidesWhenTheMouseIsUsed)
+{
+    TestWindow window;
+    window.Key(Qt::Key_Tab);
+    for (int step = 0; step < 4; ++step)
+        window.Key(Qt::Key_Down);
+    ASSERT_EQ(window.View().FocusedKey(), kKeyF);
+    window.Key(Qt::Key_Right);
+    EXPECT_EQ(window.View().FocusedKey(), kKeyEnter);
+    window.Key(Qt::Key_Right);
+    EXPECT_EQ(window.View().FocusedKey(), kKey0);
+    window.Key(Qt::Key_7);
+    window.Key(Qt::Key_P);
+    EXPECT_EQ(window.State().DisplayText, std::wstring(L" 70"));
+
+    window.TapKey(kKey5);
+    EXPECT_EQ(window.View().FocusedKey(), 0);
+    EXPECT_NE(RingPixel(window.Paint(), kKey0), kRingColour) << "the ring is gone after a tap";
+    window.Key(Qt::Key_P);
+    EXPECT_EQ(window.View().FocusedKey(), kKey0);
+    EXPECT_EQ(RingPixel(window.Paint(), kKey0), kRingColour);
+    EXPECT_EQ(window.State().DisplayText, std::wstring(L" 705")) << "P only showed the ring";
+    window.TapKey(kKey1);
+    window.Key(Qt::Key_Right);
+    EXPECT_EQ(window.View().FocusedKey(), kKeyPoint);
+    EXPECT_EQ(RingPixel(window.Paint(), kKeyPoint), kRingColour);
+    EXPECT_EQ(window.State().DisplayText, std::wstring(L" 7051"));
 }
 
 }  // namespace

@@ -7,10 +7,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/about_dialog.h"
 #include "app/session_end.h"
 #include "app/window_placement.h"
 #include "face/command_ids.h"
+#include "platform/qt/about_dialog.h"
 #include "tests/gui/test_window.h"
 
 namespace rpn::test {

@@ -6,7 +6,6 @@
 #include <stdexcept>
 
 #include "face/brightness.h"
-#include "face/virtual_keys.h"
 #include "keypad/keypad.h"
 #include "platform/command_table.h"
 #include "platform/qt/menu_actions.h"
@@ -99,31 +98,6 @@ TEST(Brightness, ValuesFromAnEditedStoreSaturateSafely)
     image = OnePixel(10, 20, 30);
     AdjustBrightness(image, 1000);
     EXPECT_EQ(Value(image), 0x7FFF);
-}
-
-TEST(VirtualKeys, QtKeysBecomeTheTableCodes)
-{
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_7, Qt::NoModifier, 0), 55);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_7, Qt::KeypadModifier, 0), 103);
-    EXPECT_EQ(KeyCodeForVirtualKey(VirtualKeyFor(Qt::Key_7, Qt::KeypadModifier, 0)),
-              KeyCodeForVirtualKey(VirtualKeyFor(Qt::Key_7, Qt::NoModifier, 0)));
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_Period, Qt::NoModifier, 0), 190);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_Period, Qt::KeypadModifier, 0), 110);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_Comma, Qt::KeypadModifier, 0), 110);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_Plus, Qt::KeypadModifier, 0), 107);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_Plus, Qt::NoModifier, 0), 0);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_Minus, Qt::NoModifier, 0), 0);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_Asterisk, Qt::KeypadModifier, 0), 106);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_Slash, Qt::KeypadModifier, 0), 111);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_Enter, Qt::KeypadModifier, 0), 13);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_Return, Qt::NoModifier, 0), 13);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_E, Qt::ControlModifier, 0), 69);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_Delete, Qt::KeypadModifier, 0), 46);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_Escape, Qt::NoModifier, 0), 27);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_Shift, Qt::ShiftModifier, 50), 0);
-    // The digit row by its X keycodes: 10 is 1, 19 is 0.
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_Exclam, Qt::ShiftModifier, 10), 49);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_ParenRight, Qt::ShiftModifier, 19), 48);
 }
 
 TEST(RecentFileList, ReadsWritesAndKeepsFourNewestFirst)

@@ -12,11 +12,12 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "app/about_dialog.h"
 #include "app/command_icon_drawing.h"
 #include "app/deferred_icon_style.h"
 #include "app/main_frame.h"
 #include "face/command_ids.h"
+#include "platform/qt/about_dialog.h"
+#include "platform/qt/dialogs.h"
 #include "platform/qt/menu_actions.h"
 #include "platform/qt/profile_store.h"
 #include "tests/gui/test_window.h"
@@ -246,6 +247,9 @@ TEST(Shell, TheFaceHasTheFocusAgainAfterTheAboutBox)
 {
     TestWindow window;
     ASSERT_TRUE(window.View().hasFocus());
+    window.Execute(command::AppAbout);
+    EXPECT_EQ(window.dialogs.AboutBoxes(), 1) << "About asks the dialogs like every other box";
+    QtDialogs dialogs(&window.Frame());
     bool shown = false;
     QTimer::singleShot(0, [&shown] {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
@@ -253,7 +257,7 @@ TEST(Shell, TheFaceHasTheFocusAgainAfterTheAboutBox)
             dialog->reject();
         }
     });
-    window.Execute(command::AppAbout);
+    dialogs.ShowAbout();
     EXPECT_TRUE(shown);
     // The window manager gives the window back its activation; the face is
     // what the window's focus then goes to.

@@ -173,17 +173,24 @@ TEST(ViewRepaint, AFaceHalfAPixelInShowsTheBandInLineWithTheRest)
     EXPECT_TRUE(atZero || atOne);
 }
 
-TEST(ViewKeyboard, ReleasesPerformTheirKeysAndPadKeysNeedThePadModifier)
+// The pad's keys and the main row's operators, by the key and the text the
+// test's key events carry.
+TEST(ViewKeyboard, ReleasesPerformTheirKeysOnThePadAndTheMainRow)
 {
     TestWindow window;
     window.Key(Qt::Key_7);
     window.Key(Qt::Key_Return);
     window.Key(Qt::Key_3, Qt::KeypadModifier);
     window.Key(Qt::Key_Plus);
-    EXPECT_EQ(window.State().RegX, 7.0) << "the main-row + is no key";
-    EXPECT_EQ(window.State().DisplayText.substr(0, 2), L" 3");
-    window.Key(Qt::Key_Plus, Qt::KeypadModifier);
-    EXPECT_EQ(window.State().RegX, 10.0);
+    EXPECT_EQ(window.State().RegX, 10.0) << "the main-row + adds";
+    window.Key(Qt::Key_4);
+    window.Key(Qt::Key_Asterisk, Qt::ShiftModifier);
+    EXPECT_EQ(window.State().RegX, 40.0) << "Shift+8 multiplies";
+    window.Key(Qt::Key_2, Qt::KeypadModifier);
+    window.Key(Qt::Key_Slash, Qt::KeypadModifier);
+    window.Key(Qt::Key_5);
+    window.Key(Qt::Key_Minus);
+    EXPECT_EQ(window.State().RegX, 15.0);
     EXPECT_EQ(window.State().KeyCode, 0);
     EXPECT_EQ(window.click.Plays(), 0) << "keyboard input makes no click";
 }
@@ -232,12 +239,25 @@ TEST(ViewKeyboard, ReleasesWhosePressWentElsewhereAreIgnored)
     EXPECT_TRUE(window.State().FunctionMode);
 }
 
-TEST(ViewKeyboard, ShiftedDigitRowKeysStillGiveTheirDigits)
+// Shift may come up before the key: what the press typed decides, an
+// operator or the digit of a digit-row key that types none.
+TEST(ViewKeyboard, ShiftedDigitRowKeysAreWhatThePressTyped)
 {
     TestWindow window;
-    Send(window.View(), QEvent::KeyPress, Qt::Key_Asterisk, Qt::ShiftModifier, false, 17);
-    Send(window.View(), QEvent::KeyRelease, Qt::Key_8, Qt::NoModifier, false, 17);
-    EXPECT_EQ(window.State().DisplayText, L" 8");
+    const auto send = [&window](QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers modifiers, const char* text,
+                                quint32 scanCode) {
+        QKeyEvent event(type, key, modifiers, scanCode, 0, 0, QString::fromLatin1(text));
+        QCoreApplication::sendEvent(&window.View(), &event);
+    };
+    window.Key(Qt::Key_6);
+    window.Key(Qt::Key_Return);
+    send(QEvent::KeyPress, Qt::Key_Exclam, Qt::ShiftModifier, "!", 10);
+    send(QEvent::KeyRelease, Qt::Key_1, Qt::NoModifier, "1", 10);
+    EXPECT_EQ(window.State().DisplayText, L" 1");
+    send(QEvent::KeyPress, Qt::Key_Asterisk, Qt::ShiftModifier, "*", 17);
+    send(QEvent::KeyRelease, Qt::Key_8, Qt::NoModifier, "8", 17);
+    EXPECT_EQ(window.State().RegX, 6.0) << "Shift+8 multiplied though Shift came up first";
+    EXPECT_FALSE(window.State().EntryMode);
 }
 
 TEST(ViewKeyboard, EscapeWithAPendingStoKeepsThePrefix)

@@ -9,9 +9,9 @@
 #include <QTest>
 #include <algorithm>
 
-#include "app/about_dialog.h"
 #include "app/window_placement.h"
 #include "face/command_ids.h"
+#include "platform/qt/about_dialog.h"
 #include "platform/qt/profile_store.h"
 #include "tests/gui/test_window.h"
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "keypad/virtual_keys.h"
 #include "testsupport/keystrokes.h"
 
 namespace rpn {
@@ -84,6 +85,58 @@ TEST(KeyboardKey, MainRowAndPadDigitsAgree)
     EXPECT_EQ(KeyCodeForVirtualKey(13), kKeyEnter);
     EXPECT_EQ(KeyCodeForVirtualKey(65), kNoKey);
     EXPECT_EQ(KeyCodeForVirtualKey(187), kNoKey);
+}
+
+// Released keys as the window system reports them: the key's number, the
+// pad flag, the character typed and the X keycode, on US and French layouts.
+TEST(VirtualKeys, KeysBecomeTheTableCodesByWhatTheyTypeOnAnyLayout)
+{
+    constexpr int kShiftKey = 0x01000020;
+    constexpr int kEacuteKey = 0xC9;
+    const struct {
+        KeyRelease release;
+        int virtualKey;
+        const char* what;
+    } cases[] = {
+        {{'7', false, U'7', 16}, 55, "7"},
+        {{'7', true, U'7', 79}, 103, "pad 7"},
+        {{'.', false, U'.', 60}, 190, "period"},
+        {{'.', true, U'.', 91}, 110, "pad point"},
+        {{',', true, U',', 91}, 110, "pad comma"},
+        {{'+', true, U'+', 86}, 107, "pad +"},
+        {{'-', true, U'-', 82}, 109, "pad -"},
+        {{'*', true, U'*', 63}, 106, "pad *"},
+        {{'/', true, U'/', 106}, 111, "pad /"},
+        {{named_key::Enter, true, U'\r', 104}, 13, "pad Enter"},
+        {{named_key::Return, false, U'\r', 36}, 13, "Return"},
+        {{named_key::Backspace, false, U'\b', 22}, 8, "Backspace"},
+        {{' ', false, U' ', 65}, 32, "Space"},
+        {{named_key::Delete, true, 0, 91}, 46, "pad Delete"},
+        {{named_key::Escape, false, 0x1B, 9}, 27, "Escape"},
+        {{'E', false, 0x05, 26}, 69, "Ctrl+E"},
+        {{'F', false, U'f', 41}, 70, "F"},
+        {{kShiftKey, false, 0, 50}, 0, "Shift"},
+        {{'=', false, U'=', 21}, 0, "="},
+        {{'*', false, U'*', 17}, 106, "US Shift+8 multiplies"},
+        {{'+', false, U'+', 21}, 107, "US Shift+= adds"},
+        {{'-', false, U'-', 20}, 109, "US -"},
+        {{'/', false, U'/', 61}, 111, "US /"},
+        {{'*', false, 0, 17}, 106, "an operator key that reports no text"},
+        {{'!', false, U'!', 10}, 49, "US Shift+1 is still 1"},
+        {{')', false, U')', 19}, 48, "US Shift+0 is still 0"},
+        {{'-', false, U'-', 15}, 109, "French 6 key subtracts"},
+        {{'6', false, U'6', 15}, 54, "French Shift+6"},
+        {{'&', false, U'&', 10}, 49, "French 1 key: its digit"},
+        {{kEacuteKey, false, U'\u00E9', 11}, 50, "French 2 key: its digit"},
+        {{'*', false, U'*', 51}, 106, "French *"},
+        {{'/', false, U'/', 60}, 111, "French Shift+:"},
+        {{'+', false, U'+', 21}, 107, "French Shift+="},
+        {{'.', false, U'.', 59}, 190, "French Shift+;"},
+        {{';', false, U'.', 59}, 190, "French Shift+; let go after Shift"},
+        {{'&', false, U'1', 10}, 49, "French Shift+1 let go after Shift"},
+    };
+    for (const auto& each : cases)
+        EXPECT_EQ(VirtualKeyFor(each.release), each.virtualKey) << each.what;
 }
 
 TEST(KeyboardKey, PerformsTheMappedKey)

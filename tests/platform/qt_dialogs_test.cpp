@@ -1,4 +1,5 @@
 #include <QAbstractButton>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -7,6 +8,7 @@
 #include "persist/state_file.h"
 #include "platform/qt/dialogs.h"
 #include "tests/platform/qt_application.h"
+#include "testsupport/fake_profile_store.h"
 
 namespace rpn {
 namespace {
@@ -64,6 +66,42 @@ TEST_F(QtDialogsTest, OpenDialogTakesANameThatDoesNotExistAndCancelGivesNothing)
 
     WhenModal([](QWidget& window) { qobject_cast<QDialog*>(&window)->reject(); });
     EXPECT_EQ(dialogs.AskFileName(request), std::nullopt);
+}
+
+// Both kinds of file dialog open where the last state file was, as long as
+// that folder is there; after one whose folder has gone, where Qt opens
+// them without being told.
+TEST_F(QtDialogsTest, FileDialogsOpenInTheFolderOfTheLastStateFile)
+{
+    QTemporaryDir directory;
+    const QString gone = directory.filePath(QStringLiteral("gone"));
+    test::FakeProfileStore store;
+    RecentFileList recentFiles(store);
+    QtDialogs dialogs;
+    dialogs.OpenInFolderOf(recentFiles);
+    const struct {
+        const char* what;
+        QString lastFile;
+        QString folder;
+    } cases[] = {
+        {"a state file", directory.filePath(QStringLiteral("mine.rpn")), directory.path()},
+        {"its folder since removed", gone + QStringLiteral("/old.rpn"), {}},
+    };
+    for (const auto& each : cases) {
+        recentFiles.Add(each.lastFile.toStdWString());
+        for (const FileDialogKind kind : {FileDialogKind::Save, FileDialogKind::Open}) {
+            QString opened;
+            WhenModal([&opened](QWidget& window) {
+                opened = qobject_cast<QFileDialog*>(&window)->directory().absolutePath();
+                qobject_cast<QDialog*>(&window)->reject();
+            });
+            dialogs.AskFileName({kind, kLoadStateTitle, kStateFileFilter, kStateFileExtension, false});
+            if (each.folder.isEmpty())
+                EXPECT_TRUE(opened != gone && QDir(opened).exists()) << each.what << ": " << opened.toStdString();
+            else
+                EXPECT_EQ(opened, QDir(each.folder).absolutePath()) << each.what;
+        }
+    }
 }
 
 TEST_F(QtDialogsTest, MessageBoxShowsTheTextWithOneOkButton)

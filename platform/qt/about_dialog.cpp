@@ -1,4 +1,4 @@
-#include "app/about_dialog.h"
+#include "platform/qt/about_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QFontMetrics>
@@ -7,8 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include "app/icons.h"
 
 namespace rpn {
 
@@ -36,7 +34,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     setFont(font);
 
     auto* icon = new QLabel(this);
-    icon->setPixmap(IconFor(CommandIcon::Application).pixmap(32, 32));
+    // The program's icon, which the window it is shown over carries.
+    icon->setPixmap(windowIcon().pixmap(32, 32));
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     QLabel* version = PlainLabel(kAboutVersionText, this);
