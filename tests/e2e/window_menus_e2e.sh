@@ -203,6 +203,18 @@ PY
     settle || true
     check "ten taps with clicks on are ten clicks in the recording" "10" "$(clicks)"
     stop
+    check "Audible Clicks is saved on" "1" "$(sed -n 's/^bAudibleClicks=//p' "$ini")"
+
+    # Without a sound server the taps still count, in silence and without a
+    # word on the terminal.
+    export PULSE_SERVER="unix:$work/no-server"
+    : >"$work/rpn.log"
+    start
+    xdotool key --delay 80 2 Return Return Return
+    taps 216 248 3
+    check "taps without a sound server are taken" "8.000000e+00" "$(copied)"
+    stop
+    check "a click without a sound server says nothing" "" "$(cat "$work/rpn.log")"
 fi
 
 if [ "$failures" -ne 0 ]; then
