@@ -18,8 +18,10 @@ rerun_under_xvfb 1600x1200x24 "$program"
 work=$(mktemp -d)
 helpers=()
 cleanup() {
-    [ ${#helpers[@]} -eq 0 ] || kill "${helpers[@]}" 2>/dev/null || true
-    wait 2>/dev/null || true
+    if [ ${#helpers[@]} -gt 0 ]; then
+        kill "${helpers[@]}" 2>/dev/null || true
+        wait "${helpers[@]}" 2>/dev/null || true
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -184,8 +186,12 @@ PY
     }
 
     # A fresh start at the natural size, where the face is drawn 1:1 at the
-    # bottom of the window.
+    # bottom of the window. From here on the program should print nothing (a
+    # sanitizer build's leak checker keeps its list of known library leaks
+    # to itself).
     rm -f "$ini"
+    : >"$work/rpn.log"
+    export LSAN_OPTIONS="${LSAN_OPTIONS:-}:print_suppressions=0"
     start
     eval "$(xdotool getwindowgeometry --shell "$window")"
     face_top=$((HEIGHT - 268))
@@ -205,16 +211,14 @@ PY
     stop
     check "Audible Clicks is saved on" "1" "$(sed -n 's/^bAudibleClicks=//p' "$ini")"
 
-    # Without a sound server the taps still count, in silence and without a
-    # word on the terminal.
+    # Without a sound server the taps still count, in silence.
     export PULSE_SERVER="unix:$work/no-server"
-    : >"$work/rpn.log"
     start
     xdotool key --delay 80 2 Return Return Return
     taps 216 248 3
     check "taps without a sound server are taken" "8.000000e+00" "$(copied)"
     stop
-    check "a click without a sound server says nothing" "" "$(cat "$work/rpn.log")"
+    check "clicks, heard or not, print nothing" "" "$(cat "$work/rpn.log")"
 fi
 
 if [ "$failures" -ne 0 ]; then
