@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QFile>
 #include <QTimer>
-#include <QUrl>
 #include <cstdio>
 
 #ifdef __GLIBC__
@@ -69,7 +68,7 @@ int main(int argc, char* argv[])
     rpn::QtClipboard clipboard(*QGuiApplication::clipboard());
     rpn::QtDialogs dialogs(nullptr, QStringLiteral("Kel's RPN"));
     rpn::StandardFileSystem files;
-    rpn::QtClickSound click(QUrl(QStringLiteral("qrc:/click.wav")));
+    rpn::CanberraClickSound click;
 
     rpn::StartMark("services");
     rpn::CRPNApp calculator({profile, clipboard, dialogs, files, click}, rpn::LoadFacePicturesLazily());

@@ -22,8 +22,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # any other text, and the About box, still come from the installed fonts.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra")
 # Without the Wayland platform plugin a Wayland session runs the window
-# through XWayland, blurred at fractional scales.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+# through XWayland, blurred at fractional scales. Without the event-sound
+# library's PulseAudio backend the click goes through ALSA as a new stream
+# for every tap, instead of from the sound server's sample cache.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, libcanberra-pulse")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/rpn-calculator/rpn")
 # CPack puts the summary first and indents these lines itself.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A desktop calculator with a four-level stack (X, Y, Z, T), LAST X and ten

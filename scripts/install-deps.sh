@@ -6,9 +6,9 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build clang libclang-rt-14-dev clang-format
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-qpa-plugins libgl-dev libcanberra-dev libcanberra-pulse
     fonts-dejavu-core fonts-dejavu-extra locales
-    xvfb xauth xdotool xclip x11-xkb-utils time
+    xvfb xauth xdotool xclip x11-xkb-utils time pulseaudio pulseaudio-utils
     orca at-spi2-core python3-pyatspi speech-dispatcher espeak-ng libglib2.0-bin
     qt6-svg-dev dpkg-dev appstream desktop-file-utils libxml2-utils shared-mime-info groff-base
     lintian weston qt6-wayland x11-utils

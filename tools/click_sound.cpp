@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <fstream>
-#include <string_view>
+
+#include "persist/archive.h"
 
 namespace rpn {
 
@@ -42,19 +43,24 @@ private:
     std::uint32_t m_state = 0x1F2E3D4Cu;
 };
 
-void AppendText(std::vector<std::uint8_t>& bytes, std::string_view text)
-{
-    // One byte at a time: GCC 12 at -O3 misreads a range insert into a
-    // vector that was just reserved as an overflow.
-    for (const char c : text)
-        bytes.push_back(static_cast<std::uint8_t>(c));
-}
+// The generator's file, written straight out.
+class FileSink final : public ByteSink {
+public:
+    explicit FileSink(const std::string& path) : m_file(path, std::ios::binary | std::ios::trunc) {}
+    bool Write(std::span<const std::uint8_t> bytes) override
+    {
+        m_file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return static_cast<bool>(m_file);
+    }
+    bool Commit() override
+    {
+        m_file.close();
+        return static_cast<bool>(m_file);
+    }
 
-void AppendLittleEndian(std::vector<std::uint8_t>& bytes, std::uint32_t value, int byteCount)
-{
-    for (int index = 0; index < byteCount; ++index)
-        bytes.push_back(static_cast<std::uint8_t>((value >> (8 * index)) & 0xFFu));
-}
+private:
+    std::ofstream m_file;
+};
 
 }  // namespace
 
@@ -104,41 +110,33 @@ std::vector<std::int16_t> MakeClickSamples()
     return samples;
 }
 
-std::vector<std::uint8_t> MakeClickWav()
-{
-    const std::vector<std::int16_t> samples = MakeClickSamples();
-    constexpr std::uint32_t kChannels = 1;
-    constexpr std::uint32_t kBitsPerSample = 16;
-    constexpr std::uint32_t kBlockAlign = kChannels * kBitsPerSample / 8;
-    const auto dataSize = static_cast<std::uint32_t>(samples.size()) * kBlockAlign;
-
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(44 + dataSize);
-    AppendText(bytes, "RIFF");
-    AppendLittleEndian(bytes, 36 + dataSize, 4);
-    AppendText(bytes, "WAVE");
-    AppendText(bytes, "fmt ");
-    AppendLittleEndian(bytes, 16, 4);
-    AppendLittleEndian(bytes, 1, 2);  // PCM
-    AppendLittleEndian(bytes, kChannels, 2);
-    AppendLittleEndian(bytes, kClickSampleRate, 4);
-    AppendLittleEndian(bytes, kClickSampleRate * kBlockAlign, 4);
-    AppendLittleEndian(bytes, kBlockAlign, 2);
-    AppendLittleEndian(bytes, kBitsPerSample, 2);
-    AppendText(bytes, "data");
-    AppendLittleEndian(bytes, dataSize, 4);
-    for (const std::int16_t sample : samples)
-        AppendLittleEndian(bytes, static_cast<std::uint16_t>(sample), 2);
-    return bytes;
-}
-
 bool WriteClickWav(const std::string& path)
 {
-    const std::vector<std::uint8_t> bytes = MakeClickWav();
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    return static_cast<bool>(file);
+    const std::vector<std::int16_t> samples = MakeClickSamples();
+    const auto dataSize = static_cast<std::int32_t>(samples.size() * 2);
+    FileSink file(path);
+    ArchiveWriter out(file);
+    // A chunk's four-letter name is two little-endian words.
+    const auto name = [&out](const char(&text)[5]) {
+        out.Word(static_cast<std::uint16_t>(text[0] | text[1] << 8));
+        out.Word(static_cast<std::uint16_t>(text[2] | text[3] << 8));
+    };
+    name("RIFF");
+    out.Int32(36 + dataSize);
+    name("WAVE");
+    name("fmt ");
+    out.Int32(16);
+    out.Word(1);  // PCM
+    out.Word(1);  // mono
+    out.Int32(kClickSampleRate);
+    out.Int32(kClickSampleRate * 2);  // bytes per second
+    out.Word(2);                      // bytes per frame
+    out.Word(16);                     // bits per sample
+    name("data");
+    out.Int32(dataSize);
+    for (const std::int16_t sample : samples)
+        out.Word(static_cast<std::uint16_t>(sample));
+    return out.Close() && file.Commit();
 }
 
 }  // namespace rpn

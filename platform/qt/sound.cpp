@@ -1,40 +1,31 @@
 #include "platform/qt/sound.h"
 
+#include <canberra.h>
+
 #include <QCoreApplication>
-#include <QDir>
-#include <QLibrary>
+#include <QFile>
 
 namespace rpn {
 
-namespace {
-
-using CreateClickSound = ClickSound* (*)(const QUrl*);
-
-std::unique_ptr<ClickSound> LoadClickModule(const QUrl& source)
+CanberraClickSound::~CanberraClickSound()
 {
-    // The module's place relative to the executable is the same in the build
-    // tree and in an installed tree.
-    QLibrary module(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(RPN_CLICK_MODULE)));
-    const auto create = reinterpret_cast<CreateClickSound>(module.resolve("rpn_create_click_sound"));
-    if (!create)
-        return nullptr;
-    return std::unique_ptr<ClickSound>(create(&source));
+    if (m_context)
+        ca_context_destroy(m_context);
 }
 
-}  // namespace
-
-QtClickSound::QtClickSound(QUrl source) : m_source(std::move(source)) {}
-
-QtClickSound::~QtClickSound() = default;
-
-void QtClickSound::Play()
+void CanberraClickSound::Play()
 {
-    if (!m_loadTried) {
-        m_loadTried = true;
-        m_sound = LoadClickModule(m_source);
+    if (!m_context) {
+        if (ca_context_create(&m_context) != CA_SUCCESS)
+            return;
+        // The file's place relative to the executable is the same in the
+        // build tree and in an installed tree.
+        m_path = QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/" RPN_CLICK_FILE))
+                     .toStdString();
     }
-    if (m_sound)
-        m_sound->Play();
+    // The event id names the cached sample; a first play uploads it.
+    ca_context_play(m_context, 0, CA_PROP_EVENT_ID, "io.github.rpn_calculator.rpn.click", CA_PROP_MEDIA_FILENAME,
+                    m_path.c_str(), CA_PROP_CANBERRA_CACHE_CONTROL, "permanent", nullptr);
 }
 
 }  // namespace rpn

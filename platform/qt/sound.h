@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QUrl>
-#include <memory>
+#include <string>
+
+struct ca_context;
 
 namespace rpn {
 
@@ -14,21 +15,22 @@ public:
     virtual void Play() = 0;
 };
 
-// QSoundEffect over the "CLICK" sound of the program's resources. It lives in
-// a module of its own (rpn_click.so, installed beside the program's libraries)
-// that the first Play loads, so a start neither links nor maps Qt Multimedia
-// and the audio libraries behind it. A module that cannot be loaded means
-// silence, as a missing audio device does.
-class QtClickSound final : public ClickSound {
+// The click through the desktop's event-sound library. The first Play
+// connects to the sound server and leaves the click in its sample cache, so
+// every later tap is one short request that the server plays from memory,
+// however quickly taps follow each other. The sound is the data file
+// share/rpn/click.wav, found beside the program's own directory.
+class CanberraClickSound final : public ClickSound {
 public:
-    explicit QtClickSound(QUrl source);
-    ~QtClickSound() override;
+    CanberraClickSound() = default;
+    CanberraClickSound(const CanberraClickSound&) = delete;
+    CanberraClickSound& operator=(const CanberraClickSound&) = delete;
+    ~CanberraClickSound() override;
     void Play() override;
 
 private:
-    QUrl m_source;
-    bool m_loadTried = false;
-    std::unique_ptr<ClickSound> m_sound;
+    ca_context* m_context = nullptr;
+    std::string m_path;
 };
 
 }  // namespace rpn

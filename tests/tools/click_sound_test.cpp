@@ -43,7 +43,6 @@ TEST(ClickSound, CommittedFileIsWhatTheGeneratorWrites)
     const std::vector<std::uint8_t> committed = ReadFile(RPN_RESOURCE_DIRECTORY "/click.wav");
     ASSERT_FALSE(committed.empty());
     EXPECT_EQ(ReadFile(regenerated), committed);
-    EXPECT_EQ(MakeClickWav(), committed);
 }
 
 TEST(ClickSound, HeaderDescribesMono16BitPcmAt22050)
