@@ -20,13 +20,15 @@ struct SaveTarget {
     std::optional<struct stat> existing;
 };
 
-// Follows path's symbolic links to the file a save replaces. Nothing for a
-// link to nothing, a link loop, a read-only file, and anything that exists
-// but is not a regular file.
+// Follows path's symbolic links to the file a save replaces. Nothing, with
+// errno saying why, for a link to nothing, a link loop, a read-only file, and
+// anything that exists but is not a regular file.
 std::optional<SaveTarget> ResolveSaveTarget(SystemCalls& calls, const std::string& path);
 
-// Puts bytes in place of the target in one step, or leaves it exactly as it
-// was (and no temporary file) and returns false.
+// Puts bytes in place of the target: written to a temporary file beside it,
+// synced, renamed over it, the directory synced. False, with errno saying
+// why, when any step failed; up to the rename the target is as it was, and no
+// temporary file is left behind.
 bool ReplaceFile(SystemCalls& calls, const SaveTarget& target, std::span<const std::uint8_t> bytes);
 
 }  // namespace rpn
