@@ -24,10 +24,12 @@ public:
 
     bool Write(std::span<const std::uint8_t> bytes) override
     {
-        if (m_failed || bytes.size() > m_mostBytes - m_bytes.size())
+        if (m_failed || bytes.size() > m_mostBytes - m_bytes.size()) {
             m_failed = true;
-        else
+            errno = EFBIG;
+        } else {
             m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
+        }
         return !m_failed;
     }
 
