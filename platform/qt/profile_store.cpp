@@ -8,6 +8,7 @@
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 
 #include "persist/settings.h"
 
@@ -136,7 +137,9 @@ bool QtProfileStore::Flush()
 {
     const QByteArray name = QFile::encodeName(m_path);
     if (m_refused) {
-        std::fprintf(stderr, "rpn: the settings file %s is left as it is, since it was not read\n", name.constData());
+        if (!std::exchange(m_saidLeftAlone, true))
+            std::fprintf(stderr, "rpn: the settings file %s is left as it is, since it was not read\n",
+                         name.constData());
         return false;
     }
     // The file as read with this session's entries written over it, in the

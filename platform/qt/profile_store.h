@@ -53,6 +53,7 @@ private:
     std::unique_ptr<QSettings> m_read;
     QMap<QString, QVariant> m_written;
     bool m_refused = false;
+    bool m_saidLeftAlone = false;
 };
 
 }  // namespace rpn
