@@ -4,7 +4,8 @@
 
 #include <charconv>
 #include <clocale>
-#include <cwchar>
+#include <cstdlib>
+#include <cwctype>
 
 namespace rpn {
 
@@ -24,14 +25,40 @@ std::string Print(double value, std::chars_format format, int precision)
     return std::string(buffer, result.ptr);
 }
 
+// Every character that can be part of a number's text: digits, letters
+// (exponents, hexadecimal digits, "inf", "nan"), the point, signs, and the
+// parentheses and underscore of "nan(...)". All of them ASCII.
+bool CanBeInNumber(char32_t c)
+{
+    return (c >= U'0' && c <= U'9') || (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z') || c == U'.' || c == U'+' ||
+           c == U'-' || c == U'(' || c == U')' || c == U'_';
+}
+
+// White space is skipped in place, as wcstod skips it; the number that
+// follows lies within the run of characters that can be part of one, so
+// strtod reads the same number from a narrow copy of that run alone.
+template <typename Char>
+double ParseLeading(std::basic_string_view<Char> text)
+{
+    std::size_t start = 0;
+    while (start < text.size() && iswspace_l(static_cast<wint_t>(text[start]), CLocale()))
+        ++start;
+    std::string number;
+    for (std::size_t at = start; at < text.size() && CanBeInNumber(static_cast<char32_t>(text[at])); ++at)
+        number += static_cast<char>(text[at]);
+    return strtod_l(number.c_str(), nullptr, CLocale());
+}
+
 }  // namespace
 
 double ParseLeadingNumber(std::wstring_view text)
 {
-    // wcstod needs a terminated string, and any character that is not part of
-    // a number simply ends the conversion, so a copy is all the guarding needed.
-    const std::wstring terminated(text);
-    return wcstod_l(terminated.c_str(), nullptr, CLocale());
+    return ParseLeading(text);
+}
+
+double ParseLeadingNumber(std::u16string_view text)
+{
+    return ParseLeading(text);
 }
 
 std::string PrintFixed(double value, int precision)
