@@ -2,9 +2,11 @@
 
 #include <locale.h>
 
+#include <cctype>
 #include <charconv>
 #include <clocale>
 #include <cstdlib>
+#include <cstring>
 #include <cwctype>
 
 namespace rpn {
@@ -25,27 +27,22 @@ std::string Print(double value, std::chars_format format, int precision)
     return std::string(buffer, result.ptr);
 }
 
-// Every character that can be part of a number's text: digits, letters
-// (exponents, hexadecimal digits, "inf", "nan"), the point, signs, and the
-// parentheses and underscore of "nan(...)". All of them ASCII.
-bool CanBeInNumber(char32_t c)
-{
-    return (c >= U'0' && c <= U'9') || (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z') || c == U'.' || c == U'+' ||
-           c == U'-' || c == U'(' || c == U')' || c == U'_';
-}
-
-// White space is skipped in place, as wcstod skips it; the number that
-// follows lies within the run of characters that can be part of one, so
-// strtod reads the same number from a narrow copy of that run alone.
+// White space is skipped in place, as wcstod skips it. The number lies in the
+// run of ASCII characters that can be part of one (those of "nan(...)", signs
+// and the point among them), so strtod reads it from a copy of that run alone.
 template <typename Char>
 double ParseLeading(std::basic_string_view<Char> text)
 {
-    std::size_t start = 0;
-    while (start < text.size() && iswspace_l(static_cast<wint_t>(text[start]), CLocale()))
-        ++start;
+    std::size_t at = 0;
+    while (at < text.size() && iswspace_l(static_cast<wint_t>(text[at]), CLocale()))
+        ++at;
     std::string number;
-    for (std::size_t at = start; at < text.size() && CanBeInNumber(static_cast<char32_t>(text[at])); ++at)
-        number += static_cast<char>(text[at]);
+    for (; at < text.size() && text[at] > 0 && text[at] < 0x80; ++at) {
+        const char c = static_cast<char>(text[at]);
+        if (!isalnum_l(c, CLocale()) && std::strchr(".+-()_", c) == nullptr)
+            break;
+        number += c;
+    }
     return strtod_l(number.c_str(), nullptr, CLocale());
 }
 

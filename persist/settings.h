@@ -10,9 +10,8 @@ namespace rpn {
 // The section of the profile store that holds the calculator's 33 entries.
 inline constexpr wchar_t kSettingsSection[] = L"KelRPN8";
 
-// The largest settings file read or written. The calculator writes about a
-// kilobyte; the rest is room for hand edits, while the whole file and its
-// parsed entries stay a few megabytes of memory and a few milliseconds.
+// The largest settings file read or written: the calculator writes about a
+// kilobyte, and a file this size still costs only milliseconds and megabytes.
 inline constexpr std::size_t kMostSettingsFileBytes = 1024 * 1024;
 
 // Reads the entries over state (which the caller has reset) as one chain:

@@ -24,12 +24,11 @@ public:
 
     bool Write(std::span<const std::uint8_t> bytes) override
     {
-        if (m_failed || bytes.size() > m_mostBytes - m_bytes.size()) {
-            m_failed = true;
+        m_failed = m_failed || bytes.size() > m_mostBytes - m_bytes.size();
+        if (m_failed)
             errno = EFBIG;
-        } else {
+        else
             m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
-        }
         return !m_failed;
     }
 
@@ -110,26 +109,20 @@ std::unique_ptr<ByteSource> StandardFileSystem::OpenFile(const std::wstring& pat
     struct stat info {};
     if (m_calls.Stat(name.c_str(), &info) != 0)
         return nullptr;
-    if (!S_ISREG(info.st_mode)) {
-        errno = kNotRegularFile;
-        return nullptr;
-    }
-    const int descriptor = m_calls.Open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
-    if (descriptor < 0)
-        return nullptr;
-    int error = 0;
-    if (m_calls.Fstat(descriptor, &info) != 0)
-        error = errno;
-    else if (!S_ISREG(info.st_mode))
+    const int descriptor =
+        S_ISREG(info.st_mode) ? m_calls.Open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0) : -1;
+    if (descriptor >= 0 && m_calls.Fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) &&
+        info.st_size <= static_cast<off_t>(m_mostBytes))
+        return std::make_unique<FileSource>(m_calls, descriptor, static_cast<std::size_t>(info.st_size));
+    int error = errno;
+    if (!S_ISREG(info.st_mode))
         error = kNotRegularFile;
-    else if (info.st_size > static_cast<off_t>(m_mostBytes))
+    else if (descriptor >= 0 && info.st_size > static_cast<off_t>(m_mostBytes))
         error = EFBIG;
-    if (error != 0) {
+    if (descriptor >= 0)
         m_calls.Close(descriptor);
-        errno = error;
-        return nullptr;
-    }
-    return std::make_unique<FileSource>(m_calls, descriptor, static_cast<std::size_t>(info.st_size));
+    errno = error;
+    return nullptr;
 }
 
 }  // namespace rpn

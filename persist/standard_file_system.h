@@ -18,30 +18,16 @@ inline constexpr std::size_t kMostStateFileBytes = 64 * 1024;
 std::string FileErrorText(int error);
 
 // Files through the POSIX file calls, the one file layer of the window and of
-// rpn-cli, for state files and the settings file alike. No Qt.
-//
-// Saving keeps the whole file in memory and writes it at the commit, through
-// ReplaceFile: a temporary file beside the target, synced, renamed over it,
-// the directory synced. Targets: a symbolic link is followed and the file it
-// names is replaced (the link stays); a link to nothing, a read-only file and
-// anything that is not a regular file (a directory, device, FIFO or socket)
-// are refused. The new file keeps the old one's permission bits and, where
-// allowed, its owner.
-//
-// Loading opens without blocking and without taking a terminal, and reads
-// only a regular file of at most the file system's limit.
-//
-// Every refusal and failure leaves errno saying why (EFBIG for a file past
-// the limit), for FileErrorText.
+// rpn-cli, for state files and the settings file alike. No Qt. A save keeps
+// the whole file in memory and writes it at the commit with ReplaceFile; a
+// load opens without blocking or taking a terminal, and reads only a regular
+// file of at most the limit. Every refusal and failure leaves errno saying
+// why (EFBIG past the limit), for FileErrorText.
 class StandardFileSystem final : public FileSystem {
 public:
-    explicit StandardFileSystem(std::size_t mostBytes = kMostStateFileBytes)
-        : m_calls(m_ownCalls), m_mostBytes(mostBytes)
-    {
-    }
     // Through calls instead of the system's own, for tests that fail a step.
-    explicit StandardFileSystem(SystemCalls& calls, std::size_t mostBytes = kMostStateFileBytes)
-        : m_calls(calls), m_mostBytes(mostBytes)
+    explicit StandardFileSystem(std::size_t mostBytes = kMostStateFileBytes, SystemCalls* calls = nullptr)
+        : m_calls(calls != nullptr ? *calls : m_ownCalls), m_mostBytes(mostBytes)
     {
     }
     StandardFileSystem(const StandardFileSystem&) = delete;

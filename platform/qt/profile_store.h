@@ -1,10 +1,8 @@
 #pragma once
 
 #include <QMap>
-#include <QSettings>
 #include <QString>
 #include <QVariant>
-#include <memory>
 
 #include "persist/standard_file_system.h"
 #include "platform/profile_store.h"
@@ -27,8 +25,7 @@ public:
     QtProfileStore();
     // A store in the given INI file, for tests and tools; through calls
     // instead of the system's own, for tests that fail a step.
-    explicit QtProfileStore(const QString& iniPath);
-    QtProfileStore(const QString& iniPath, SystemCalls& calls);
+    explicit QtProfileStore(const QString& iniPath, SystemCalls* calls = nullptr);
 
     std::wstring GetProfileString(std::wstring_view section, std::wstring_view entry) override;
     std::int32_t GetProfileInt(std::wstring_view section, std::wstring_view entry, std::int32_t absentValue) override;
@@ -36,24 +33,17 @@ public:
     void WriteProfileInt(std::wstring_view section, std::wstring_view entry, std::int32_t value) override;
     bool Flush() override;
 
-    QString FileName() const { return m_path; }
     // The file exists but was not read; the caller says so once, as it
     // says that a state file could not be read.
     bool Refused() const { return m_refused; }
 
 private:
-    void Read();
-    QVariant Value(std::wstring_view section, std::wstring_view entry) const;
-
     QString m_path;
     StandardFileSystem m_files;
-    // The file as read; its entries, and the ones written since, are what
-    // Flush writes back.
+    // The file as read, and its entries with the ones written since.
     QByteArray m_text;
-    std::unique_ptr<QSettings> m_read;
-    QMap<QString, QVariant> m_written;
+    QMap<QString, QVariant> m_entries;
     bool m_refused = false;
-    bool m_saidLeftAlone = false;
 };
 
 }  // namespace rpn

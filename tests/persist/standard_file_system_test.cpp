@@ -95,7 +95,7 @@ TEST_F(FileLayer, AFailureAtAnyStepOfASaveKeepsTheOldFileAndLeavesNothingBehind)
             FaultyCalls calls;
             calls.Fail(step.call, step.nth, step.error);
             calls.WritePieces(50);
-            StandardFileSystem files(calls);
+            StandardFileSystem files(kMostStateFileBytes, &calls);
             errno = 0;
             EXPECT_FALSE(Save(files, "a.rpn")) << context;
             EXPECT_EQ(errno, step.error) << context << ": the cause is lost";
@@ -145,7 +145,7 @@ TEST_F(FileLayer, ASaveKilledAtAnyStepLeavesTheOldOrTheNewFileAndAtMostOneOther)
                 FaultyCalls calls;
                 calls.Kill(step.call, step.nth);
                 calls.WritePieces(50);
-                StandardFileSystem files(calls);
+                StandardFileSystem files(kMostStateFileBytes, &calls);
                 Save(files, "a.rpn", after);
                 ::_exit(0);
             }
@@ -219,7 +219,7 @@ TEST_F(FileLayer, ASaveWhoseTemporaryFileLosesItsNameBeforeTheLockFails)
     // What the other save wrote: here, the old record again.
     Put(".a.rpn.saving", old);
     RacedCalls calls(m_directory.string());
-    StandardFileSystem files(calls);
+    StandardFileSystem files(kMostStateFileBytes, &calls);
     EXPECT_FALSE(Save(files, "a.rpn"));
     EXPECT_EQ(Contents("a.rpn"), old);
     EXPECT_EQ(Contents(".a.rpn.saving"), "a third save's");
@@ -231,7 +231,7 @@ TEST_F(FileLayer, SavesWithShortWrites)
     ASSERT_TRUE(Save(plain, "a.rpn", test::AfterKeys("1 2 3")));
     FaultyCalls calls;
     calls.WritePieces(7);
-    StandardFileSystem files(calls);
+    StandardFileSystem files(kMostStateFileBytes, &calls);
     const CalcState saved = test::AfterKeys("4 ENTER 5");
     ASSERT_TRUE(Save(files, "a.rpn", saved));
     EXPECT_TRUE(m_dialogs.Messages().empty());

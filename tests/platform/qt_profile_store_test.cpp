@@ -57,7 +57,9 @@ TEST_F(QtProfileStoreTest, TextsAndIntegersSurviveTheFile)
 
 TEST_F(QtProfileStoreTest, IntegerEntryWithoutAnIntegerReadsAsAbsent)
 {
-    WriteIni("[KelRPN8]\nA=abc\nB=12abc\nC=99999999999\nD=\nE= 42\nF=-7\nG=\"1,5\"\nH=1,5\n");
+    WriteIni(
+        "[KelRPN8]\nA=abc\nB=12abc\nC=99999999999\nD=\nE= 42\nF=-7\nG=\"1,5\"\nH=1,5\n"
+        "I=+5\nJ=+-5\nK=-2147483648\nL=2147483648\nM=+\nN=4 2\nO=\"\t8\\r\"\nP=\xd9\xa1\n");
     QtProfileStore store(IniPath());
     EXPECT_EQ(store.GetProfileInt(L"KelRPN8", L"A", -9), -9);
     EXPECT_EQ(store.GetProfileInt(L"KelRPN8", L"B", -9), -9);
@@ -65,6 +67,11 @@ TEST_F(QtProfileStoreTest, IntegerEntryWithoutAnIntegerReadsAsAbsent)
     EXPECT_EQ(store.GetProfileInt(L"KelRPN8", L"D", -9), -9);
     EXPECT_EQ(store.GetProfileInt(L"KelRPN8", L"E", -9), 42);
     EXPECT_EQ(store.GetProfileInt(L"KelRPN8", L"F", -9), -7);
+    EXPECT_EQ(store.GetProfileInt(L"KelRPN8", L"I", -9), 5);
+    EXPECT_EQ(store.GetProfileInt(L"KelRPN8", L"K", -9), -2147483647 - 1);
+    EXPECT_EQ(store.GetProfileInt(L"KelRPN8", L"O", -9), 8);
+    for (const wchar_t* absent : {L"J", L"L", L"M", L"N", L"P"})
+        EXPECT_EQ(store.GetProfileInt(L"KelRPN8", absent, -9), -9) << absent;
     EXPECT_EQ(store.GetProfileString(L"KelRPN8", L"G"), L"1,5");
     EXPECT_EQ(store.GetProfileString(L"KelRPN8", L"H"), L"1,5");
 }
@@ -128,7 +135,7 @@ TEST_F(QtProfileStoreTest, AFailureAtAnyStepOfTheSaveKeepsTheSettingsFile)
     const QByteArray old = ReadIni();
     for (const test::SaveStep& step : test::kSaveSteps) {
         test::FaultyCalls calls;
-        QtProfileStore store(IniPath(), calls);
+        QtProfileStore store(IniPath(), &calls);
         store.WriteProfileInt(L"KelRPN8", L"Brightness", 2);
         calls.Fail(step.call, step.nth, step.error);
         calls.WritePieces(8);
@@ -195,7 +202,6 @@ TEST_F(QtProfileStoreTest, UserStoreLivesInTheConfigurationDirectory)
     ASSERT_TRUE(probe.waitForFinished());
     ASSERT_EQ(probe.exitCode(), 0) << probe.readAllStandardError().constData();
     const QString expected = m_directory.filePath(QStringLiteral("Local AppWizard-Generated Applications/RPN.ini"));
-    EXPECT_EQ(QString::fromLocal8Bit(probe.readAllStandardOutput()).trimmed(), expected);
 
     QFile file(expected);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
