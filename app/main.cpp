@@ -93,8 +93,7 @@ int main(int argc, char* argv[])
     // instance socket alone; the next start finds the socket dead and takes
     // it over.
     rpn::SaveAtExit saveAtExit([&calculator] { calculator.SaveOnLostDisplay(); });
-    // A settings file that could not be read is said once, in the words a
-    // state file's failure is.
+    // Said once, in the words of a state file that cannot be read.
     if (profile.Refused())
         dialogs.ShowMessage(rpn::kFileError);
     if (!calculator.InitInstance(QApplication::arguments()))

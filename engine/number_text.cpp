@@ -37,12 +37,9 @@ double ParseLeading(std::basic_string_view<Char> text)
     while (at < text.size() && iswspace_l(static_cast<wint_t>(text[at]), CLocale()))
         ++at;
     std::string number;
-    for (; at < text.size() && text[at] > 0 && text[at] < 0x80; ++at) {
-        const char c = static_cast<char>(text[at]);
-        if (!isalnum_l(c, CLocale()) && std::strchr(".+-()_", c) == nullptr)
-            break;
-        number += c;
-    }
+    while (at < text.size() && text[at] > 0 && text[at] < 0x80 &&
+           (isalnum_l(static_cast<char>(text[at]), CLocale()) || std::strchr(".+-()_", static_cast<char>(text[at]))))
+        number += static_cast<char>(text[at++]);
     return strtod_l(number.c_str(), nullptr, CLocale());
 }
 

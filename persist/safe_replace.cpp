@@ -23,9 +23,10 @@ std::nullopt_t Refuse(int error)
 
 // The temporary file has one fixed name per target, so a save killed at any
 // moment leaves at most that one file, which the next save of the target
-// removes. A save holds a lock on it while it writes: a file that can be
-// locked was left by a killed save, one that cannot is another save's, which
-// is left alone (and this save fails).
+// takes over. A save holds a lock on it while it writes; one that cannot
+// lock it, or finds that it lost its name before the lock (renamed into
+// place, or taken over, by another save), leaves it alone and fails. A file
+// system that keeps no locks is written without one.
 class Replacement {
 public:
     Replacement(SystemCalls& calls, const SaveTarget& target)
@@ -75,33 +76,26 @@ public:
     }
 
 private:
-    // Takes the temporary file: a new one, or one that a killed save left. One
-    // that is not held (another save's, or one that could not be checked) is
-    // left for the next save.
     bool Claim()
     {
         const int file = m_calls.OpenAt(m_directory, m_temporary.c_str(),
                                         O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-        if (file >= 0 && !Held(file))
-            m_calls.Close(file);
-        else
-            m_file = file;
-        return m_file >= 0 && m_calls.Ftruncate(m_file, 0) == 0;
-    }
-
-    // Locks file and checks that it still has the temporary name: another
-    // save may have renamed it into place, or removed it as stale, before
-    // the lock. A file system that keeps no locks is written without one.
-    bool Held(int file)
-    {
-        if (m_calls.Flock(file, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
-            return false;
         struct stat held {};
         struct stat named {};
         const std::string path = m_target.directory + "/" + m_temporary;
-        errno = EBUSY;
-        return m_calls.Fstat(file, &held) == 0 && m_calls.Lstat(path.c_str(), &named) == 0 && S_ISREG(held.st_mode) &&
-               held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+        bool ours = file >= 0 && (m_calls.Flock(file, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK);
+        if (ours) {
+            errno = EBUSY;
+            ours = m_calls.Fstat(file, &held) == 0 && m_calls.Lstat(path.c_str(), &named) == 0 &&
+                   S_ISREG(held.st_mode) && held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+        }
+        if (!ours) {
+            if (file >= 0)
+                m_calls.Close(file);
+            return false;
+        }
+        m_file = file;
+        return m_calls.Ftruncate(m_file, 0) == 0;
     }
 
     SystemCalls& m_calls;

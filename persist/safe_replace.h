@@ -25,12 +25,11 @@ struct SaveTarget {
 // read-only file, and anything that exists but is not a regular file.
 std::optional<SaveTarget> ResolveSaveTarget(SystemCalls& calls, const std::string& path);
 
-// Puts bytes in place of the target: written to a temporary file beside it,
-// synced, renamed over it, the directory synced. The new file keeps the old
-// one's permission bits and, where allowed, its owner. False, with errno
-// saying why, when any step failed; up to the rename the target is as it was.
-// A save leaves no temporary file behind unless it cannot tell the file is
-// its own; the next save of the target takes that one over.
+// Puts bytes in place of the target through a temporary file beside it,
+// synced and renamed over it, then syncs the directory; the new file keeps
+// the old one's permission bits and, where allowed, its owner. False, with
+// errno saying why, when a step failed; until the rename the target is as it
+// was. A temporary file a save cannot tell is its own is left for the next.
 bool ReplaceFile(SystemCalls& calls, const SaveTarget& target, std::span<const std::uint8_t> bytes);
 
 }  // namespace rpn

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <vector>
 
 #include "persist/safe_replace.h"
@@ -86,11 +85,6 @@ private:
 };
 
 }  // namespace
-
-std::string FileErrorText(int error)
-{
-    return error == kNotRegularFile ? "not a regular file" : std::strerror(error);
-}
 
 std::unique_ptr<ByteSink> StandardFileSystem::CreateFile(const std::wstring& path)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 
 #include "persist/system_calls.h"
@@ -15,7 +16,10 @@ inline constexpr std::size_t kMostStateFileBytes = 64 * 1024;
 
 // What went wrong, for a message: the system's text for errno, or the file
 // layer's own words for kNotRegularFile.
-std::string FileErrorText(int error);
+inline std::string FileErrorText(int error)
+{
+    return error == kNotRegularFile ? "not a regular file" : std::strerror(error);
+}
 
 // Files through the POSIX file calls, the one file layer of the window and of
 // rpn-cli, for state files and the settings file alike. No Qt. A save keeps

@@ -8,9 +8,7 @@ struct stat;
 
 namespace rpn {
 
-// The errno with which the file layer refuses a file that exists but is no
-// regular file (a directory, device, FIFO or socket). No system call sets a
-// negative errno.
+// The errno of a refused directory, device, FIFO or socket (never a system's).
 inline constexpr int kNotRegularFile = -1;
 
 // The system calls the file layer makes, each one virtual so that a test can

@@ -36,8 +36,7 @@ QString ValueText(const QVariant& value)
     return value.toString();
 }
 
-// QSettings reads and writes only files; this is the scratch copy it works
-// on, with text in it.
+// QSettings reads and writes only files: a scratch one holding text.
 bool FillScratch(QTemporaryFile& scratch, const QByteArray& text)
 {
     return scratch.open() && scratch.write(text) == text.size() && scratch.flush();
@@ -87,20 +86,15 @@ QtProfileStore::QtProfileStore(const QString& iniPath, SystemCalls* calls)
     }
 }
 
+// An absent entry is the empty text, which is no integer either.
 std::wstring QtProfileStore::GetProfileString(std::wstring_view section, std::wstring_view entry)
 {
-    const QVariant value = m_entries.value(Key(section, entry));
-    if (!value.isValid())
-        return {};
-    return ValueText(value).toStdWString();
+    return ValueText(m_entries.value(Key(section, entry))).toStdWString();
 }
 
 std::int32_t QtProfileStore::GetProfileInt(std::wstring_view section, std::wstring_view entry, std::int32_t absentValue)
 {
-    const QVariant value = m_entries.value(Key(section, entry));
-    if (!value.isValid())
-        return absentValue;
-    return ProfileIntFromText(ValueText(value).toStdWString()).value_or(absentValue);
+    return ProfileIntFromText(GetProfileString(section, entry)).value_or(absentValue);
 }
 
 void QtProfileStore::WriteProfileString(std::wstring_view section, std::wstring_view entry, std::wstring_view text)

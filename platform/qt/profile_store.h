@@ -9,15 +9,11 @@
 
 namespace rpn {
 
-// The profile store as an INI file in the form QSettings writes. The file is
-// read and written only by the file layer, as a state file is: a regular
-// file (links followed) of at most kMostSettingsFileBytes, opened without
-// blocking, replaced through a temporary file beside it. QSettings turns the
-// text into entries and back on a scratch copy of its own.
-//
-// A file that exists but is refused when read leaves the store empty, so the
-// calculator starts from the reset state, and is never written: Flush leaves
-// it as it is. Both are said on standard error.
+// The profile store as an INI file in the form QSettings writes, read and
+// written only by the file layer, as a state file is (at most
+// kMostSettingsFileBytes); QSettings turns the text into entries and back on
+// a scratch copy. A file that exists but is refused when read leaves the
+// store empty and is never written; both are said on standard error.
 class QtProfileStore final : public ProfileStore {
 public:
     // The user's store: "Local AppWizard-Generated Applications/RPN.ini" in
@@ -33,8 +29,7 @@ public:
     void WriteProfileInt(std::wstring_view section, std::wstring_view entry, std::int32_t value) override;
     bool Flush() override;
 
-    // The file exists but was not read; the caller says so once, as it
-    // says that a state file could not be read.
+    // The file exists but was not read, which the caller says once.
     bool Refused() const { return m_refused; }
 
 private:

@@ -221,6 +221,7 @@ TEST_F(FileLayer, ASaveWhoseTemporaryFileLosesItsNameBeforeTheLockFails)
     RacedCalls calls(m_directory.string());
     StandardFileSystem files(kMostStateFileBytes, &calls);
     EXPECT_FALSE(Save(files, "a.rpn"));
+    EXPECT_EQ(errno, EBUSY);
     EXPECT_EQ(Contents("a.rpn"), old);
     EXPECT_EQ(Contents(".a.rpn.saving"), "a third save's");
 }
