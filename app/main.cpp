@@ -19,6 +19,7 @@
 #include "face/accessibility.h"
 #include "face/face_pictures.h"
 #include "persist/standard_file_system.h"
+#include "persist/state_file.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/fonts.h"
@@ -92,6 +93,9 @@ int main(int argc, char* argv[])
     // instance socket alone; the next start finds the socket dead and takes
     // it over.
     rpn::SaveAtExit saveAtExit([&calculator] { calculator.SaveOnLostDisplay(); });
+    // Said once, in the words of a state file that cannot be read.
+    if (profile.Refused())
+        dialogs.ShowMessage(rpn::kFileError);
     if (!calculator.InitInstance(QApplication::arguments()))
         return 1;
     rpn::StartMark("shown");

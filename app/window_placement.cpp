@@ -102,7 +102,6 @@ void SaveWindowPlacement(const QWidget& window, ProfileStore& store)
     store.WriteProfileInt(kWindowPlacementSection, kWidth, place.width());
     store.WriteProfileInt(kWindowPlacementSection, kHeight, place.height());
     store.WriteProfileInt(kWindowPlacementSection, kMaximized, maximized ? 1 : 0);
-    store.Flush();
 }
 
 }  // namespace rpn

@@ -27,7 +27,7 @@ void RestoreWindowPlacement(QWidget& window, ProfileStore& store);
 // screen, shrinking it if need be.
 void KeepOnScreen(QWidget& window);
 // Writes the window's place and size (the normal ones of a maximised
-// window, and that it was maximised) and flushes the store.
+// window, and that it was maximised); the settings saved next flush them.
 void SaveWindowPlacement(const QWidget& window, ProfileStore& store);
 
 }  // namespace rpn

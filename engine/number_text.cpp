@@ -2,9 +2,12 @@
 
 #include <locale.h>
 
+#include <cctype>
 #include <charconv>
 #include <clocale>
-#include <cwchar>
+#include <cstdlib>
+#include <cstring>
+#include <cwctype>
 
 namespace rpn {
 
@@ -24,14 +27,32 @@ std::string Print(double value, std::chars_format format, int precision)
     return std::string(buffer, result.ptr);
 }
 
+// White space is skipped in place, as wcstod skips it. The number lies in the
+// run of ASCII characters that can be part of one (those of "nan(...)", signs
+// and the point among them), so strtod reads it from a copy of that run alone.
+template <typename Char>
+double ParseLeading(std::basic_string_view<Char> text)
+{
+    std::size_t at = 0;
+    while (at < text.size() && iswspace_l(static_cast<wint_t>(text[at]), CLocale()))
+        ++at;
+    std::string number;
+    while (at < text.size() && text[at] > 0 && text[at] < 0x80 &&
+           (isalnum_l(static_cast<char>(text[at]), CLocale()) || std::strchr(".+-()_", static_cast<char>(text[at]))))
+        number += static_cast<char>(text[at++]);
+    return strtod_l(number.c_str(), nullptr, CLocale());
+}
+
 }  // namespace
 
 double ParseLeadingNumber(std::wstring_view text)
 {
-    // wcstod needs a terminated string, and any character that is not part of
-    // a number simply ends the conversion, so a copy is all the guarding needed.
-    const std::wstring terminated(text);
-    return wcstod_l(terminated.c_str(), nullptr, CLocale());
+    return ParseLeading(text);
+}
+
+double ParseLeadingNumber(std::u16string_view text)
+{
+    return ParseLeading(text);
 }
 
 std::string PrintFixed(double value, int precision)

@@ -77,6 +77,9 @@ private:
     std::map<std::pair<std::wstring, std::wstring>, std::wstring> m_entries;
 };
 
+// A wide text in UTF-16, as a clipboard gives it.
+std::u16string Utf16(std::wstring_view text);
+
 // A clipboard that holds a text, holds something else, or is busy.
 class FuzzClipboard final : public Clipboard {
 public:
@@ -87,7 +90,7 @@ public:
     void Close() override;
     void PutText(std::wstring_view text) override;
     bool HasText() override;
-    std::wstring GetText() override;
+    std::u16string_view GetText() override;
 
     bool Balanced() const { return !m_open; }
 
@@ -96,6 +99,7 @@ private:
 
     Content m_content;
     std::wstring m_text;
+    std::u16string m_given;
     bool m_open = false;
 };
 

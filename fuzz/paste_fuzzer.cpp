@@ -3,14 +3,28 @@
 // kept); the second whether an entry is in progress. Paste may change only X,
 // the entry flag and the display (and lifting, when X shows an error); a
 // refused paste changes nothing.
+#include <locale.h>
+
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cwchar>
 
 #include "display/format.h"
 #include "engine/number_text.h"
 #include "fuzz/fuzz_support.h"
 #include "persist/clipboard_commands.h"
 #include "persist/utf8.h"
+
+namespace {
+
+locale_t CLocale()
+{
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return locale;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -23,6 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::wstring text = WidePath(std::string_view(reinterpret_cast<const char*>(data + 2), size - 2));
     CalcState before = fuzz::BusyState();
     before.EntryMode = (data[1] & 1) != 0;
+
+    // The leading number is read from the UTF-16 text, looking at no more
+    // than its characters, exactly as wcstod reads it from the whole text.
+    const double read = ParseLeadingNumber(fuzz::Utf16(text));
+    const double whole = wcstod_l(text.c_str(), nullptr, CLocale());
+    if (std::bit_cast<std::uint64_t>(read) != std::bit_cast<std::uint64_t>(whole))
+        fuzz::Fail("the leading number differs from wcstod's");
 
     fuzz::FuzzClipboard clipboard(content, text);
     fuzz::CountingDialogs dialogs;
@@ -55,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What Copy then puts out is the seven-digit form of the X that Paste left.
     fuzz::FuzzClipboard copied(fuzz::FuzzClipboard::Content::NoText, L"");
     OnEditCopy(state, copied);
-    if (!copied.Balanced() || !copied.Open() || copied.GetText() != RegisterText(state.RegX))
+    if (!copied.Balanced() || !copied.Open() || copied.GetText() != fuzz::Utf16(RegisterText(state.RegX)))
         fuzz::Fail("copy after paste");
     copied.Close();
     return 0;

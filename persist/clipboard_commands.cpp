@@ -53,9 +53,8 @@ bool OnEditPaste(CalcState& state, Clipboard& clipboard, Dialogs& dialogs)
         dialogs.ShowMessage(kNoClipboardText);
         return false;
     }
-    const std::wstring text = clipboard.GetText();
     state.EntryMode = false;
-    state.RegX = ParseLeadingNumber(text);
+    state.RegX = ParseLeadingNumber(clipboard.GetText());
     UpdateDisplay(state);
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 #include "engine/calc_state.h"
 #include "platform/profile_store.h"
 
@@ -7,6 +9,10 @@ namespace rpn {
 
 // The section of the profile store that holds the calculator's 33 entries.
 inline constexpr wchar_t kSettingsSection[] = L"KelRPN8";
+
+// The largest settings file read or written: the calculator writes about a
+// kilobyte, and a file this size still costs only milliseconds and megabytes.
+inline constexpr std::size_t kMostSettingsFileBytes = 1024 * 1024;
 
 // Reads the entries over state (which the caller has reset) as one chain:
 // the first absent entry, or one holding its absent marker, ends the load and

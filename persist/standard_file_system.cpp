@@ -16,12 +16,16 @@ namespace {
 // Collects the record; the file is written only at the commit, in one piece.
 class ReplacingSink final : public ByteSink {
 public:
-    ReplacingSink(SystemCalls& calls, SaveTarget target) : m_calls(calls), m_target(std::move(target)) {}
+    ReplacingSink(SystemCalls& calls, SaveTarget target, std::size_t mostBytes)
+        : m_calls(calls), m_target(std::move(target)), m_mostBytes(mostBytes)
+    {
+    }
 
     bool Write(std::span<const std::uint8_t> bytes) override
     {
-        if (m_failed || bytes.size() > kMostStateFileBytes - m_bytes.size())
-            m_failed = true;
+        m_failed = m_failed || bytes.size() > m_mostBytes - m_bytes.size();
+        if (m_failed)
+            errno = EFBIG;
         else
             m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
         return !m_failed;
@@ -29,6 +33,8 @@ public:
 
     bool Commit() override
     {
+        if (m_failed)
+            errno = EFBIG;
         if (m_failed || m_committed)
             return false;
         m_committed = true;
@@ -38,6 +44,7 @@ public:
 private:
     SystemCalls& m_calls;
     SaveTarget m_target;
+    std::size_t m_mostBytes;
     std::vector<std::uint8_t> m_bytes;
     bool m_failed = false;
     bool m_committed = false;
@@ -84,7 +91,7 @@ std::unique_ptr<ByteSink> StandardFileSystem::CreateFile(const std::wstring& pat
     auto target = ResolveSaveTarget(m_calls, NarrowPath(path));
     if (!target)
         return nullptr;
-    return std::make_unique<ReplacingSink>(m_calls, std::move(*target));
+    return std::make_unique<ReplacingSink>(m_calls, std::move(*target), m_mostBytes);
 }
 
 std::unique_ptr<ByteSource> StandardFileSystem::OpenFile(const std::wstring& path)
@@ -94,17 +101,22 @@ std::unique_ptr<ByteSource> StandardFileSystem::OpenFile(const std::wstring& pat
     // hold the program; what was opened is checked again.
     const std::string name = NarrowPath(path);
     struct stat info {};
-    if (m_calls.Stat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (m_calls.Stat(name.c_str(), &info) != 0)
         return nullptr;
-    const int descriptor = m_calls.Open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
-    if (descriptor < 0)
-        return nullptr;
-    if (m_calls.Fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode) ||
-        info.st_size > static_cast<off_t>(kMostStateFileBytes)) {
+    const int descriptor =
+        S_ISREG(info.st_mode) ? m_calls.Open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0) : -1;
+    if (descriptor >= 0 && m_calls.Fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) &&
+        info.st_size <= static_cast<off_t>(m_mostBytes))
+        return std::make_unique<FileSource>(m_calls, descriptor, static_cast<std::size_t>(info.st_size));
+    int error = errno;
+    if (!S_ISREG(info.st_mode))
+        error = kNotRegularFile;
+    else if (descriptor >= 0 && info.st_size > static_cast<off_t>(m_mostBytes))
+        error = EFBIG;
+    if (descriptor >= 0)
         m_calls.Close(descriptor);
-        return nullptr;
-    }
-    return std::make_unique<FileSource>(m_calls, descriptor, static_cast<std::size_t>(info.st_size));
+    errno = error;
+    return nullptr;
 }
 
 }  // namespace rpn

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
+#include <string>
 
 #include "persist/system_calls.h"
 #include "persist/utf8.h"
@@ -12,31 +14,26 @@ namespace rpn {
 // neither program reads or writes more.
 inline constexpr std::size_t kMostStateFileBytes = 64 * 1024;
 
-// State files through the POSIX file calls, the one file layer of the window
-// and of rpn-cli. No Qt.
-//
-// Saving keeps the whole record in memory and writes it at the commit: into
-// an unnamed file in the target's directory (O_TMPFILE, linked in once it is
-// complete) or, where the file system has none, a file of an unpredictable
-// name made there by mkostemp. Every write, the sync, the close and the link
-// are checked; only then is the new file swapped with the target (renamed
-// over it where the file system cannot swap, the old file keeping a hidden
-// second name meanwhile), and the directory synced. Any failure leaves the
-// target as it was (a failed directory sync puts the old file back) and no
-// temporary file behind.
-//
-// Targets: a symbolic link is followed and the file it names is replaced (the
-// link stays); a link to nothing, a read-only file and anything that is not a
-// regular file (a directory, device, FIFO or socket) are refused. The new
-// file keeps the old one's permission bits and, where allowed, its owner.
-//
-// Loading opens without blocking and without taking a terminal, and reads
-// only a regular file of at most kMostStateFileBytes.
+// What went wrong, for a message: the system's text for errno, or the file
+// layer's own words for kNotRegularFile.
+inline std::string FileErrorText(int error)
+{
+    return error == kNotRegularFile ? "not a regular file" : std::strerror(error);
+}
+
+// Files through the POSIX file calls, the one file layer of the window and of
+// rpn-cli, for state files and the settings file alike. No Qt. A save keeps
+// the whole file in memory and writes it at the commit with ReplaceFile; a
+// load opens without blocking or taking a terminal, and reads only a regular
+// file of at most the limit. Every refusal and failure leaves errno saying
+// why (EFBIG past the limit), for FileErrorText.
 class StandardFileSystem final : public FileSystem {
 public:
-    StandardFileSystem() : m_calls(m_ownCalls) {}
     // Through calls instead of the system's own, for tests that fail a step.
-    explicit StandardFileSystem(SystemCalls& calls) : m_calls(calls) {}
+    explicit StandardFileSystem(std::size_t mostBytes = kMostStateFileBytes, SystemCalls* calls = nullptr)
+        : m_calls(calls != nullptr ? *calls : m_ownCalls), m_mostBytes(mostBytes)
+    {
+    }
     StandardFileSystem(const StandardFileSystem&) = delete;
     StandardFileSystem& operator=(const StandardFileSystem&) = delete;
 
@@ -46,6 +43,7 @@ public:
 private:
     SystemCalls m_ownCalls;
     SystemCalls& m_calls;
+    std::size_t m_mostBytes;
 };
 
 }  // namespace rpn

@@ -2,7 +2,7 @@
 
 #include <fcntl.h>
 #include <stdio.h>
-#include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,11 +16,6 @@ int SystemCalls::Open(const char* path, int flags, mode_t mode)
 int SystemCalls::OpenAt(int directory, const char* path, int flags, mode_t mode)
 {
     return ::openat(directory, path, flags, mode);
-}
-
-int SystemCalls::MakeTemporary(char* pathTemplate, int flags)
-{
-    return ::mkostemp(pathTemplate, flags);
 }
 
 ssize_t SystemCalls::Read(int descriptor, void* buffer, std::size_t size)
@@ -48,6 +43,16 @@ int SystemCalls::Lstat(const char* path, struct stat* info)
     return ::lstat(path, info);
 }
 
+ssize_t SystemCalls::ReadLink(const char* path, char* buffer, std::size_t size)
+{
+    return ::readlink(path, buffer, size);
+}
+
+int SystemCalls::Ftruncate(int descriptor, off_t length)
+{
+    return ::ftruncate(descriptor, length);
+}
+
 int SystemCalls::Fchmod(int descriptor, mode_t mode)
 {
     return ::fchmod(descriptor, mode);
@@ -68,14 +73,14 @@ int SystemCalls::Close(int descriptor)
     return ::close(descriptor);
 }
 
-int SystemCalls::LinkAt(int fromDirectory, const char* from, int toDirectory, const char* to, int flags)
+int SystemCalls::Flock(int descriptor, int operation)
 {
-    return ::linkat(fromDirectory, from, toDirectory, to, flags);
+    return ::flock(descriptor, operation);
 }
 
-int SystemCalls::RenameAt(int fromDirectory, const char* from, int toDirectory, const char* to, unsigned flags)
+int SystemCalls::RenameAt(int fromDirectory, const char* from, int toDirectory, const char* to)
 {
-    return ::renameat2(fromDirectory, from, toDirectory, to, flags);
+    return ::renameat(fromDirectory, from, toDirectory, to);
 }
 
 int SystemCalls::UnlinkAt(int directory, const char* path, int flags)

@@ -18,11 +18,12 @@ public:
     virtual void Close() = 0;
 
     // Only between Open and Close. PutText replaces whatever the clipboard
-    // held; HasText tells whether text can be had; GetText yields it (the
-    // empty text when it cannot be obtained).
+    // held; HasText tells whether text can be had; GetText yields it in
+    // UTF-16 (the empty text when it cannot be obtained), valid until Close,
+    // so that a caller who needs only its beginning copies no more.
     virtual void PutText(std::wstring_view text) = 0;
     virtual bool HasText() = 0;
-    virtual std::wstring GetText() = 0;
+    virtual std::u16string_view GetText() = 0;
 };
 
 }  // namespace rpn

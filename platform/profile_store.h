@@ -1,7 +1,7 @@
 #pragma once
 
+#include <charconv>
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,25 +41,17 @@ inline std::optional<std::int32_t> ProfileIntFromText(std::wstring_view text)
         text.remove_prefix(1);
     while (!text.empty() && blank(text.back()))
         text.remove_suffix(1);
-    bool negative = false;
-    if (!text.empty() && (text.front() == L'-' || text.front() == L'+')) {
-        negative = text.front() == L'-';
-        text.remove_prefix(1);
-    }
-    if (text.empty())
+    std::string digits;
+    for (const wchar_t c : text)
+        digits += c > 0 && c < 0x80 ? static_cast<char>(c) : '?';
+    // from_chars reads a minus sign, but no plus.
+    const char* first = digits.data() + (digits.starts_with('+') && !digits.starts_with("+-") ? 1 : 0);
+    const char* last = digits.data() + digits.size();
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last)
         return std::nullopt;
-    std::int64_t magnitude = 0;
-    for (const wchar_t c : text) {
-        if (c < L'0' || c > L'9')
-            return std::nullopt;
-        magnitude = magnitude * 10 + (c - L'0');
-        if (magnitude > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1)
-            return std::nullopt;
-    }
-    const std::int64_t value = negative ? -magnitude : magnitude;
-    if (value > std::numeric_limits<std::int32_t>::max())
-        return std::nullopt;
-    return static_cast<std::int32_t>(value);
+    return value;
 }
 
 }  // namespace rpn

@@ -2,6 +2,21 @@
 
 namespace rpn::test {
 
+std::u16string Utf16(std::wstring_view text)
+{
+    std::u16string units;
+    for (const wchar_t c : text) {
+        const auto code = static_cast<char32_t>(c);
+        if (code < 0x10000) {
+            units += static_cast<char16_t>(code);
+        } else {
+            units += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+            units += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+        }
+    }
+    return units;
+}
+
 void FakeClipboard::Expect(bool open)
 {
     if (m_open != open)
@@ -37,10 +52,11 @@ bool FakeClipboard::HasText()
     return m_text.has_value();
 }
 
-std::wstring FakeClipboard::GetText()
+std::u16string_view FakeClipboard::GetText()
 {
     Expect(true);
-    return m_text.value_or(std::wstring());
+    m_given = Utf16(m_text.value_or(std::wstring()));
+    return m_given;
 }
 
 }  // namespace rpn::test

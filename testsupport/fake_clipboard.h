@@ -7,6 +7,9 @@
 
 namespace rpn::test {
 
+// A wide text in UTF-16, as a clipboard gives it.
+std::u16string Utf16(std::wstring_view text);
+
 // A clipboard in memory that holds a text or something that is no text, can
 // be made busy, and counts opens and closes so tests can check they pair up.
 class FakeClipboard final : public Clipboard {
@@ -15,7 +18,7 @@ public:
     void Close() override;
     void PutText(std::wstring_view text) override;
     bool HasText() override;
-    std::wstring GetText() override;
+    std::u16string_view GetText() override;
 
     void SetBusy(bool busy) { m_busy = busy; }
     void SetText(std::wstring text) { m_text = std::move(text); }
@@ -32,6 +35,7 @@ private:
     void Expect(bool open);
 
     std::optional<std::wstring> m_text;
+    std::u16string m_given;
     bool m_busy = false;
     bool m_open = false;
     int m_opens = 0;

@@ -17,9 +17,10 @@ bool QtClipboard::HasText()
     return data != nullptr && data->hasText();
 }
 
-std::wstring QtClipboard::GetText()
+std::u16string_view QtClipboard::GetText()
 {
-    return m_clipboard.text().toStdWString();
+    m_text = m_clipboard.text();
+    return {QStringView(m_text).utf16(), static_cast<std::size_t>(m_text.size())};
 }
 
 }  // namespace rpn

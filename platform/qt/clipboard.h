@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include "platform/clipboard.h"
 
 class QClipboard;
@@ -14,13 +16,15 @@ public:
     explicit QtClipboard(QClipboard& clipboard) : m_clipboard(clipboard) {}
 
     bool Open() override { return true; }
-    void Close() override {}
+    void Close() override { m_text = QString(); }
     void PutText(std::wstring_view text) override;
     bool HasText() override;
-    std::wstring GetText() override;
+    std::u16string_view GetText() override;
 
 private:
     QClipboard& m_clipboard;
+    // Qt's copy of the text, which GetText's view looks into.
+    QString m_text;
 };
 
 }  // namespace rpn

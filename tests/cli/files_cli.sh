@@ -2,7 +2,8 @@
 # rpn-cli against real files of every awkward kind: a full file system, a
 # FIFO, a character device, a sparse 256 MiB file, a file that declares a
 # huge text, symbolic links, a read-only file saved by an unprivileged user,
-# and a file whose texts carry terminal escapes. Each must end in "File
+# saves killed at random moments, and a file whose texts carry terminal
+# escapes. Each must end in "File
 # Error" and status 1 (or its sound behaviour), with nothing lost or left
 # behind, and no load may take 64 MiB. Usage: files_cli.sh path/to/rpn-cli
 set -uo pipefail
@@ -112,6 +113,23 @@ else
     echo "SKIPPED: unprivileged save (needs root and setpriv)"
 fi
 check "no temporary file left in the shared directory" "new.rpn ro.rpn" "$(ls -A shared | tr '\n' ' ' | sed 's/ $//')"
+
+# Saves killed at random moments, 0 to 10 ms into a run of about 5 ms: the
+# state file is always whole, and at most one other file is ever left beside
+# it, which the next save takes over.
+mkdir storm
+"$cli" --save storm/s.rpn 1 ENTER >/dev/null
+killed=0
+for i in $(seq 400); do
+    status=0
+    timeout -s KILL "0.00$(printf %03d $((RANDOM % 999 + 1)))" "$cli" --save storm/s.rpn $((i % 10)) ENTER \
+        >/dev/null 2>&1 || status=$?
+    [ "$status" -eq 137 ] && killed=$((killed + 1))
+done 2>/dev/null
+echo "$killed of 400 saves were killed"
+check "the state file reads after the killed saves" "0" "$("$cli" --state storm/s.rpn >/dev/null 2>&1; echo $?)"
+check "at most one file beside it" "yes" "$([ "$(ls -A storm | wc -l)" -le 2 ] && echo yes)"
+check "the next save leaves the state file alone" "0 s.rpn" "$("$cli" --save storm/s.rpn 5 >/dev/null 2>&1; echo $?) $(ls -A storm)"
 
 # Texts with terminal escapes: shown as '?', never sent to the terminal. The
 # reset state, its entry opened and its empty Integer (bytes 14-17) made

@@ -1,12 +1,18 @@
 #include "display/format.h"
 
 #include <gtest/gtest.h>
+#include <locale.h>
 
+#include <bit>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <cwchar>
 #include <limits>
 
 #include "engine/number_text.h"
+#include "persist/utf8.h"
+#include "testsupport/fake_clipboard.h"
 #include "testsupport/keystrokes.h"
 
 namespace rpn {
@@ -95,6 +101,59 @@ TEST(FormatNumber, IgnoresTheProcessLocale)
     EXPECT_EQ(ParseLeadingNumber(L" 2.25e1 kg"), 22.5);
     EXPECT_EQ(RegisterText(1234.5), L"1.234500e+03");
     std::setlocale(LC_ALL, saved.c_str());
+}
+
+// Whatever the text, the leading number is the one wcstod reads from the
+// whole text in the "C" locale, bit for bit, from UTF-16 and wide text alike.
+TEST(ParseLeadingNumber, ReadsWhatWcstodReadsFromTheWholeText)
+{
+    const std::wstring texts[] = {
+        L"12.5 kg",
+        L"",
+        L"abc",
+        L" \t\n\v\f\r-3e2x",
+        std::wstring(1'000'000, L' ') + L"42 units",
+        L"\u00a0 5",
+        L"\u2003 5",
+        L"\U0001F600 5",
+        L"7\U0001F600",
+        std::wstring(L"1.5\0"
+                     L"9",
+                     5),
+        L"1e",
+        L"1e+",
+        L"1E-3.5",
+        L".5.5",
+        L"-.e1",
+        L"+-1",
+        L"0x",
+        L"0x1p3",
+        L"0X.8P1z",
+        L"0x1g",
+        L"infinity and beyond",
+        L"INFx",
+        L"-inf",
+        L"nan(abc_1)",
+        L"nan(abc",
+        L"nan(a b)",
+        L"1_000",
+        L"1,5",
+        L"4\u0661",
+        std::wstring(400, L'9') + L"e-400",
+        std::wstring(100'000, L'1'),
+        L"1e99999",
+    };
+    const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    for (const std::wstring& text : texts) {
+        const double expected = wcstod_l(text.c_str(), nullptr, c);
+        const std::string shown = Utf8(text.substr(0, 40));
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(ParseLeadingNumber(text)), std::bit_cast<std::uint64_t>(expected))
+            << shown;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(ParseLeadingNumber(test::Utf16(text))),
+                  std::bit_cast<std::uint64_t>(expected))
+            << shown;
+    }
+    freelocale(c);
 }
 
 TEST(UpdateDisplay, ResetTemplateIsTheFormattedZero)

@@ -2,9 +2,10 @@
 # The window's file paths in a real X server: a FIFO named on the command
 # line and chosen in File > Load State and File Open (none may hang the
 # program), a file declaring a 256 MiB text (the peak memory of the load),
-# and Ctrl+S onto a full file system (as root, on a small tmpfs: "File
-# Error", the old file and the settings file byte for byte, nothing left
-# behind).
+# the settings file as a link to a device, a FIFO and a sparse 1 GiB file
+# (each refused at once and left as it was), and Ctrl+S onto a full file
+# system (as root, on a small tmpfs: "File Error", the old file and the
+# settings file byte for byte, nothing left behind).
 # Usage: files_e2e.sh path/to/rpn path/to/rpn-cli
 set -euo pipefail
 
@@ -44,34 +45,44 @@ window_of_height() {
 
 # Waits up to 20 s for the main window or a message box, and focuses it.
 wait_for() {
-    local w
-    for _ in $(seq 100); do
+    local w deadline=$((SECONDS + 20))
+    while [ "$SECONDS" -lt "$deadline" ]; do
         w=$(window_of_height "$1")
         if [ -n "$w" ]; then
             xdotool windowfocus --sync "$w" 2>/dev/null || true
-            sleep 0.3
             return 0
         fi
-        sleep 0.2
+        sleep 0.1
     done
     return 1
 }
 
 keys() {
     xdotool key --delay 60 "$@"
-    sleep 0.3
 }
 
+# Ctrl+C, then what the clipboard holds once it is EXPECTED, or after 5 s.
 copied() {
+    local text deadline=$((SECONDS + 5))
     keys ctrl+c
-    timeout 5 xclip -o -selection clipboard 2>/dev/null || true
+    while :; do
+        text=$(timeout 5 xclip -o -selection clipboard 2>/dev/null || true)
+        if [ "$text" = "$1" ] || [ "$SECONDS" -ge "$deadline" ]; then
+            echo "$text"
+            return
+        fi
+        sleep 0.1
+    done
 }
 
 # The message of a box is "File Error" wherever a file fails (the unit tests
 # read it); here it is enough that a box came up, and goes with Return.
 dismiss_box() {
+    local deadline=$((SECONDS + 5))
     keys Return
-    sleep 0.3
+    while [ -n "$(window_of_height box)" ] && [ "$SECONDS" -lt "$deadline" ]; do
+        sleep 0.1
+    done
     [ -z "$(window_of_height box)" ] && echo "dismissed"
 }
 
@@ -84,9 +95,9 @@ expect_box() {
     fi
 }
 
-# Types PATH into the file dialog titled TITLE and accepts it.
+# Types PATH into the file dialog titled TITLE, once it has the focus, and
+# accepts it.
 choose_file() {
-    sleep 1
     xdotool search --sync --onlyvisible --name "^$1\$" windowfocus --sync >/dev/null 2>&1 || true
     xdotool type --delay 20 "$2"
     keys Return
@@ -110,7 +121,7 @@ start "$work/fifo.rpn"
 expect_box "FIFO on the command line"
 if wait_for main; then
     keys 4 Return
-    check "the window works after the FIFO" "4.000000e+00" "$(copied)"
+    check "the window works after the FIFO" "4.000000e+00" "$(copied 4.000000e+00)"
 else
     check "FIFO on the command line: the window" "window" "none within 20 s"
 fi
@@ -121,7 +132,7 @@ choose_file "Load State File" "$work/fifo.rpn"
 expect_box "FIFO through Load State"
 wait_for main || true
 keys 5 Return
-check "the window works after Load State" "5.000000e+00" "$(copied)"
+check "the window works after Load State" "5.000000e+00" "$(copied 5.000000e+00)"
 
 # And through File Open (Ctrl+O), the framework's own open path.
 keys ctrl+o
@@ -129,7 +140,7 @@ choose_file "Open" "$work/fifo.rpn"
 expect_box "FIFO through Open"
 wait_for main || true
 keys 6 Return
-check "the window works after Open" "6.000000e+00" "$(copied)"
+check "the window works after Open" "6.000000e+00" "$(copied 6.000000e+00)"
 stop
 check "SIGTERM after the FIFOs ends the program normally" "0" "$exit_status"
 
@@ -161,6 +172,52 @@ fi
 stop
 check "SIGTERM after the huge file ends the program normally" "0" "$exit_status"
 
+# The settings file as what no settings file can be: refused at once with
+# one box and a line on standard error, the window within a second, little
+# memory, and the node or file just as it was after SIGTERM.
+settings_refused() {
+    local what=$1 before started elapsed peak
+    before=$(stat -L -c '%F %t:%T %s %b %i %Y' "$ini")
+    : >"$work/rpn.log"
+    started=$(date +%s%N)
+    start
+    if wait_for box; then
+        elapsed=$((($(date +%s%N) - started) / 1000000))
+        echo "$what: the box after $elapsed ms"
+        check "$what: a window within a second" "yes" "$([ "$elapsed" -lt 1000 ] && echo yes)"
+        check "$what: the message box" "dismissed" "$(dismiss_box)"
+    else
+        check "$what: a message box" "box" "none within 20 s"
+    fi
+    wait_for main || true
+    peak=$(peak_kib)
+    echo "$what: peak memory $peak KiB"
+    check "$what: peak memory under 200 MiB" "yes" "$([ "${peak:-0}" -lt 204800 ] && echo yes)"
+    keys 7 Return
+    check "$what: the calculator works" "7.000000e+00" "$(copied 7.000000e+00)"
+    stop
+    check "$what: SIGTERM ends the program normally" "0" "$exit_status"
+    check "$what: left as it was" "$before" "$(stat -L -c '%F %t:%T %s %b %i %Y' "$ini")"
+    check "$what: said why at the start" "1" "$(grep -c "RPN.ini was not read" "$work/rpn.log")"
+    check "$what: said so at exit" "1" "$(grep -c "RPN.ini is left as it is" "$work/rpn.log")"
+}
+mv "$ini" "$work/good.ini"
+if [ "$(id -u)" -eq 0 ] && mknod "$work/null" c 1 3; then
+    ln -s "$work/null" "$ini"
+    settings_refused "RPN.ini a link to a device"
+    check "the link is still a link to the device" "$work/null" "$(readlink "$ini")"
+    rm "$ini"
+else
+    echo "SKIPPED: cannot make a device node (needs root and mknod); RPN.ini as a device was not tried"
+fi
+mkfifo "$ini"
+settings_refused "RPN.ini a FIFO"
+rm "$ini"
+truncate -s 1G "$ini"
+settings_refused "RPN.ini a sparse 1 GiB file"
+rm "$ini"
+mv "$work/good.ini" "$ini"
+
 # Ctrl+S onto a full file system.
 if [ "$(id -u)" -eq 0 ] && mkdir "$work/full" && mount -t tmpfs -o size=64k tmpfs "$work/full" 2>/dev/null; then
     mounted="$work/full"
@@ -182,9 +239,12 @@ if [ "$(id -u)" -eq 0 ] && mkdir "$work/full" && mount -t tmpfs -o size=64k tmpf
     rm "$work/full/fill"
     wait_for main || true
     keys ctrl+s
-    sleep 0.5
-    check "no message once there is room" "" "$(window_of_height box)"
+    deadline=$((SECONDS + 5))
+    until [ "$("$cli" --state "$work/full/state.rpn" ENTER)" = " 9.000000 00" ] || [ "$SECONDS" -ge "$deadline" ]; do
+        sleep 0.1
+    done
     check "Ctrl+S saved the state" " 9.000000 00" "$("$cli" --state "$work/full/state.rpn" ENTER)"
+    check "no message once there is room" "" "$(window_of_height box)"
     # Full again at the exit: the settings cannot be written, and the old
     # settings file stays as it was.
     dd if=/dev/zero of="$work/full/fill" bs=4k >/dev/null 2>&1 || true

@@ -2,106 +2,39 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <linux/fs.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <set>
+#include <utility>
 
+#include "persist/safe_replace.h"
+#include "persist/settings.h"
 #include "persist/state_file.h"
 #include "testsupport/fake_dialogs.h"
+#include "testsupport/faulty_system_calls.h"
 #include "testsupport/keystrokes.h"
 
 namespace rpn {
 namespace {
 
 namespace fs = std::filesystem;
-
-enum class Call { Write, Fsync, Close, Link, Rename, Fchmod };
-
-// The real calls, except that the nth call of one kind fails with an error.
-// A save's calls come in a fixed order, so "the second fsync" is the
-// directory's and "the first close" the new file's.
-class FaultyCalls final : public SystemCalls {
-public:
-    void Fail(Call call, int nth, int error)
-    {
-        m_call = call;
-        m_nth = nth;
-        m_error = error;
-    }
-    // Makes O_TMPFILE unavailable, as on a file system without it.
-    void WithoutUnnamedFiles() { m_withoutUnnamed = true; }
-    // Short writes: at most this many bytes a call.
-    void WritePieces(std::size_t size) { m_piece = size; }
-    void WithoutExchange() { m_withoutExchange = true; }
-
-    int OpenAt(int directory, const char* path, int flags, mode_t mode) override
-    {
-        if (m_withoutUnnamed && (flags & O_TMPFILE) == O_TMPFILE)
-            return Refuse(EOPNOTSUPP);
-        return SystemCalls::OpenAt(directory, path, flags, mode);
-    }
-    ssize_t Write(int descriptor, const void* data, std::size_t size) override
-    {
-        if (Fails(Call::Write))
-            return Refuse(m_error);
-        return SystemCalls::Write(descriptor, data, m_piece ? std::min(size, m_piece) : size);
-    }
-    int Fsync(int descriptor) override { return Fails(Call::Fsync) ? Refuse(m_error) : SystemCalls::Fsync(descriptor); }
-    int Close(int descriptor) override
-    {
-        if (Fails(Call::Close)) {
-            SystemCalls::Close(descriptor);  // as Linux does: the descriptor is gone all the same
-            return Refuse(m_error);
-        }
-        return SystemCalls::Close(descriptor);
-    }
-    int Fchmod(int descriptor, mode_t mode) override
-    {
-        return Fails(Call::Fchmod) ? Refuse(m_error) : SystemCalls::Fchmod(descriptor, mode);
-    }
-    int LinkAt(int fromDirectory, const char* from, int toDirectory, const char* to, int flags) override
-    {
-        if (Fails(Call::Link))
-            return Refuse(m_error);
-        return SystemCalls::LinkAt(fromDirectory, from, toDirectory, to, flags);
-    }
-    int RenameAt(int fromDirectory, const char* from, int toDirectory, const char* to, unsigned flags) override
-    {
-        if (m_withoutExchange && flags == RENAME_EXCHANGE)
-            return Refuse(EINVAL);
-        if (Fails(Call::Rename))
-            return Refuse(m_error);
-        return SystemCalls::RenameAt(fromDirectory, from, toDirectory, to, flags);
-    }
-
-    int Count(Call call) const { return m_counts.contains(call) ? m_counts.at(call) : 0; }
-
-private:
-    bool Fails(Call call) { return ++m_counts[call] == m_nth && call == m_call; }
-    static int Refuse(int error)
-    {
-        errno = error;
-        return -1;
-    }
-
-    std::map<Call, int> m_counts;
-    std::optional<Call> m_call;
-    int m_nth = 0;
-    int m_error = 0;
-    bool m_withoutUnnamed = false;
-    bool m_withoutExchange = false;
-    std::size_t m_piece = 0;
-};
+using test::Call;
+using test::FaultyCalls;
+using test::kSaveSteps;
+using test::SaveStep;
 
 class FileLayer : public testing::Test {
 protected:
@@ -145,83 +78,168 @@ const std::vector<std::wstring> kFileError{L"File Error"};
 
 TEST_F(FileLayer, AFailureAtAnyStepOfASaveKeepsTheOldFileAndLeavesNothingBehind)
 {
-    struct Step {
-        const char* what;
-        Call call;
-        int nth;
-        int error;
-    };
-    const Step steps[] = {
-        {"first write", Call::Write, 1, ENOSPC},     {"write after a short one", Call::Write, 2, ENOSPC},
-        {"permission bits", Call::Fchmod, 1, EPERM}, {"file sync", Call::Fsync, 1, EIO},
-        {"file close", Call::Close, 1, EIO},         {"link into the directory", Call::Link, 1, ENOSPC},
-        {"rename or swap", Call::Rename, 1, EIO},    {"directory sync", Call::Fsync, 2, EIO},
-    };
-    for (const bool unnamed : {true, false}) {
-        for (const bool existing : {true, false}) {
-            for (const bool exchange : {true, false}) {
-                for (const Step& step : steps) {
-                    // Each route makes only some of the calls: the named one links
-                    // nothing, and a new unnamed file is linked under its name.
-                    if ((step.call == Call::Link && !unnamed) || (step.call == Call::Rename && unnamed && !existing))
-                        continue;
-                    const std::string context = std::string(step.what) + (unnamed ? ", O_TMPFILE" : ", mkostemp") +
-                                                (existing ? ", replacing" : ", new file") +
-                                                (exchange ? "" : ", no swap");
-                    fs::remove_all(m_directory);
-                    fs::create_directory(m_directory);
-                    StandardFileSystem plain;
-                    if (existing) {
-                        ASSERT_TRUE(Save(plain, "a.rpn", test::AfterKeys("1 2 3"))) << context;
-                    }
-                    const std::string old = existing ? Contents("a.rpn") : "";
-                    const auto before = Entries();
+    for (const bool existing : {true, false}) {
+        for (const SaveStep& step : kSaveSteps) {
+            // A new file has no permission bits to keep.
+            if (step.call == Call::Fchmod && !existing)
+                continue;
+            const std::string context = std::string(step.what) + (existing ? ", replacing" : ", new file");
+            fs::remove_all(m_directory);
+            fs::create_directory(m_directory);
+            StandardFileSystem plain;
+            if (existing) {
+                ASSERT_TRUE(Save(plain, "a.rpn", test::AfterKeys("1 2 3"))) << context;
+            }
+            const std::string old = existing ? Contents("a.rpn") : "";
 
-                    FaultyCalls calls;
-                    calls.Fail(step.call, step.nth, step.error);
-                    calls.WritePieces(50);
-                    if (!unnamed)
-                        calls.WithoutUnnamedFiles();
-                    if (!exchange)
-                        calls.WithoutExchange();
-                    StandardFileSystem files(calls);
-                    EXPECT_FALSE(Save(files, "a.rpn")) << context;
-                    EXPECT_EQ(m_dialogs.Messages(), kFileError) << context;
-                    EXPECT_EQ(Entries(), before) << context;
-                    if (existing) {
-                        EXPECT_EQ(Contents("a.rpn"), old) << context;
-                    }
-                    EXPECT_GE(calls.Count(step.call), step.nth) << context << ": the step was never reached";
-                }
+            FaultyCalls calls;
+            calls.Fail(step.call, step.nth, step.error);
+            calls.WritePieces(50);
+            StandardFileSystem files(kMostStateFileBytes, &calls);
+            errno = 0;
+            EXPECT_FALSE(Save(files, "a.rpn")) << context;
+            EXPECT_EQ(errno, step.error) << context << ": the cause is lost";
+            EXPECT_EQ(m_dialogs.Messages(), kFileError) << context;
+            EXPECT_GE(calls.Count(step.call), step.nth) << context << ": the step was never reached";
+            if (step.leavesTemporary) {
+                EXPECT_EQ(Contents(".a.rpn.saving"), "") << context;
+                fs::remove(m_directory / ".a.rpn.saving");
+            }
+            if (step.afterRename) {
+                // Too late to keep the old file: the new one is in place, and
+                // the failure is still reported.
+                EXPECT_EQ(Entries(), std::set<std::string>{"a.rpn"}) << context;
+                CalcState loaded = MakeResetState();
+                ASSERT_TRUE(ReadStateFile(loaded, Path("a.rpn"), plain, m_dialogs)) << context;
+                EXPECT_TRUE(test::SameBits(loaded, test::AfterKeys("7 ENTER 2"))) << context;
+            } else if (existing) {
+                EXPECT_EQ(Entries(), std::set<std::string>{"a.rpn"}) << context;
+                EXPECT_EQ(Contents("a.rpn"), old) << context;
+            } else {
+                EXPECT_EQ(Entries(), std::set<std::string>{}) << context;
             }
         }
     }
 }
 
-TEST_F(FileLayer, SavesThroughEitherKindOfTemporaryFileWithShortWrites)
+// Each save below runs in a child process that is killed at one step, the
+// way a SIGKILL at that moment would end it.
+TEST_F(FileLayer, ASaveKilledAtAnyStepLeavesTheOldOrTheNewFileAndAtMostOneOther)
 {
-    for (const bool unnamed : {true, false}) {
-        for (const bool exchange : {true, false}) {
+    StandardFileSystem plain;
+    const CalcState before = test::AfterKeys("1 2 3");
+    const CalcState after = test::AfterKeys("7 ENTER 2");
+    for (const bool existing : {true, false}) {
+        for (const SaveStep& step : kSaveSteps) {
+            if (step.call == Call::Fchmod && !existing)
+                continue;
+            const std::string context = std::string("killed at ") + step.what + (existing ? ", replacing" : ", new");
             fs::remove_all(m_directory);
             fs::create_directory(m_directory);
-            StandardFileSystem plain;
-            ASSERT_TRUE(Save(plain, "a.rpn", test::AfterKeys("1 2 3")));
-            FaultyCalls calls;
-            calls.WritePieces(7);
-            if (!unnamed)
-                calls.WithoutUnnamedFiles();
-            if (!exchange)
-                calls.WithoutExchange();
-            StandardFileSystem files(calls);
-            const CalcState saved = test::AfterKeys("4 ENTER 5");
-            ASSERT_TRUE(Save(files, "a.rpn", saved));
-            EXPECT_TRUE(m_dialogs.Messages().empty());
-            EXPECT_EQ(Entries(), std::set<std::string>{"a.rpn"});
-            CalcState loaded = MakeResetState();
-            ASSERT_TRUE(ReadStateFile(loaded, Path("a.rpn"), plain, m_dialogs));
-            EXPECT_TRUE(test::SameBits(loaded, saved));
+            if (existing) {
+                ASSERT_TRUE(Save(plain, "a.rpn", before)) << context;
+            }
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                FaultyCalls calls;
+                calls.Kill(step.call, step.nth);
+                calls.WritePieces(50);
+                StandardFileSystem files(kMostStateFileBytes, &calls);
+                Save(files, "a.rpn", after);
+                ::_exit(0);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
+                << context << ": the step was never reached";
+
+            auto entries = Entries();
+            entries.erase(".a.rpn.saving");
+            EXPECT_EQ(entries, existing || step.afterRename ? std::set<std::string>{"a.rpn"} : std::set<std::string>{})
+                << context;
+            if (existing || step.afterRename) {
+                CalcState loaded = MakeResetState();
+                ASSERT_TRUE(ReadStateFile(loaded, Path("a.rpn"), plain, m_dialogs)) << context;
+                EXPECT_TRUE(test::SameBits(loaded, step.afterRename ? after : before)) << context;
+            }
+            // The next save takes over what the killed one left.
+            ASSERT_TRUE(Save(plain, "a.rpn", after)) << context;
+            EXPECT_EQ(Entries(), std::set<std::string>{"a.rpn"}) << context;
         }
     }
+}
+
+TEST_F(FileLayer, ASaveLeavesAnotherSavesTemporaryFileAlone)
+{
+    StandardFileSystem files;
+    ASSERT_TRUE(Save(files, "a.rpn", test::AfterKeys("1 2 3")));
+    const std::string old = Contents("a.rpn");
+    // Another save is writing: its temporary file is locked.
+    Put(".a.rpn.saving", "half a rec");
+    const int other = ::open(Name(".a.rpn.saving").c_str(), O_RDONLY);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    EXPECT_FALSE(Save(files, "a.rpn"));
+    EXPECT_EQ(m_dialogs.Messages(), kFileError);
+    EXPECT_EQ(Contents("a.rpn"), old);
+    EXPECT_EQ(Contents(".a.rpn.saving"), "half a rec");
+    // Once that save is gone, what it left is taken over.
+    ::close(other);
+    EXPECT_TRUE(Save(files, "a.rpn"));
+    EXPECT_EQ(Entries(), std::set<std::string>{"a.rpn"});
+}
+
+// Another save renames the temporary file into place between this save's
+// open and its lock, and a third makes a new one: this save must notice, and
+// write neither into the target nor into the third save's file.
+TEST_F(FileLayer, ASaveWhoseTemporaryFileLosesItsNameBeforeTheLockFails)
+{
+    class RacedCalls final : public SystemCalls {
+    public:
+        explicit RacedCalls(std::string directory) : m_directory(std::move(directory)) {}
+        int Flock(int descriptor, int operation) override
+        {
+            const std::string temporary = m_directory + "/.a.rpn.saving";
+            const std::string target = m_directory + "/a.rpn";
+            if (std::exchange(m_first, false)) {
+                ::rename(temporary.c_str(), target.c_str());
+                std::ofstream(temporary) << "a third save's";
+            }
+            return SystemCalls::Flock(descriptor, operation);
+        }
+
+    private:
+        std::string m_directory;
+        bool m_first = true;
+    };
+    StandardFileSystem plain;
+    ASSERT_TRUE(Save(plain, "a.rpn", test::AfterKeys("1 2 3")));
+    const std::string old = Contents("a.rpn");
+    // What the other save wrote: here, the old record again.
+    Put(".a.rpn.saving", old);
+    RacedCalls calls(m_directory.string());
+    StandardFileSystem files(kMostStateFileBytes, &calls);
+    EXPECT_FALSE(Save(files, "a.rpn"));
+    EXPECT_EQ(errno, EBUSY);
+    EXPECT_EQ(Contents("a.rpn"), old);
+    EXPECT_EQ(Contents(".a.rpn.saving"), "a third save's");
+}
+
+TEST_F(FileLayer, SavesWithShortWrites)
+{
+    StandardFileSystem plain;
+    ASSERT_TRUE(Save(plain, "a.rpn", test::AfterKeys("1 2 3")));
+    FaultyCalls calls;
+    calls.WritePieces(7);
+    StandardFileSystem files(kMostStateFileBytes, &calls);
+    const CalcState saved = test::AfterKeys("4 ENTER 5");
+    ASSERT_TRUE(Save(files, "a.rpn", saved));
+    EXPECT_TRUE(m_dialogs.Messages().empty());
+    EXPECT_EQ(Entries(), std::set<std::string>{"a.rpn"});
+    CalcState loaded = MakeResetState();
+    ASSERT_TRUE(ReadStateFile(loaded, Path("a.rpn"), plain, m_dialogs));
+    EXPECT_TRUE(test::SameBits(loaded, saved));
 }
 
 TEST_F(FileLayer, NothingTouchesTheDiskBeforeTheCommit)
@@ -278,9 +296,22 @@ TEST_F(FileLayer, RefusesWhatIsNoWritableRegularFile)
     fs::permissions(m_directory / "read-only.rpn", fs::perms::owner_read | fs::perms::group_read);
     fs::create_symlink("/dev/null", m_directory / "device.rpn");
     const auto before = Entries();
-    for (const char* name : {"dangling.rpn", "loop.rpn", "directory.rpn", "fifo.rpn", "socket.rpn", "read-only.rpn",
-                             "device.rpn", "missing/a.rpn", "directory.rpn/"}) {
+    const std::string notRegular = "not a regular file";
+    const std::pair<const char*, std::string> refusals[] = {
+        {"dangling.rpn", std::strerror(ENOENT)},
+        {"loop.rpn", std::strerror(ELOOP)},
+        {"directory.rpn", notRegular},
+        {"fifo.rpn", notRegular},
+        {"socket.rpn", notRegular},
+        {"read-only.rpn", std::strerror(EACCES)},
+        {"device.rpn", notRegular},
+        {"missing/a.rpn", std::strerror(ENOENT)},
+        {"directory.rpn/", notRegular},
+    };
+    for (const auto& [name, cause] : refusals) {
+        errno = 0;
         EXPECT_FALSE(Save(files, name)) << name;
+        EXPECT_EQ(FileErrorText(errno), cause) << name;
         EXPECT_EQ(m_dialogs.Messages(), kFileError) << name;
     }
     ::close(listener);
@@ -309,13 +340,8 @@ TEST_F(FileLayer, TheNewFileKeepsThePermissionBitsOfTheOld)
     EXPECT_EQ(info.st_mode & 0777, 0644u);
 }
 
-TEST_F(FileLayer, ReadsOnlyRegularFilesOfAtMost64KiBAndNeverWaits)
+TEST_F(FileLayer, ReadsOnlyRegularFilesWithinTheLimitAndNeverWaits)
 {
-    StandardFileSystem files;
-    ASSERT_TRUE(Save(files, "good.rpn"));
-    const std::string record = Contents("good.rpn");
-    Put("padded.rpn", record + std::string(kMostStateFileBytes - record.size(), 'x'));
-    Put("too-long.rpn", record + std::string(kMostStateFileBytes - record.size() + 1, 'x'));
     {
         // Sparse: 256 MiB on paper, nothing on the disk.
         const int descriptor = ::open(Name("sparse.rpn").c_str(), O_WRONLY | O_CREAT, 0644);
@@ -325,14 +351,35 @@ TEST_F(FileLayer, ReadsOnlyRegularFilesOfAtMost64KiBAndNeverWaits)
     }
     ASSERT_EQ(::mkfifo(Name("fifo.rpn").c_str(), 0644), 0);
     fs::create_directory(m_directory / "directory.rpn");
-
-    const auto started = std::chrono::steady_clock::now();
-    EXPECT_NE(files.OpenFile(Path("good.rpn")), nullptr);
-    EXPECT_NE(files.OpenFile(Path("padded.rpn")), nullptr);
-    for (const char* name : {"too-long.rpn", "sparse.rpn", "fifo.rpn", "directory.rpn", "absent.rpn"})
-        EXPECT_EQ(files.OpenFile(Path(name)), nullptr) << name;
-    EXPECT_EQ(files.OpenFile(L"/dev/zero"), nullptr);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    const std::string notRegular = "not a regular file";
+    const std::pair<const char*, std::string> refusals[] = {
+        {"too-long.rpn", std::strerror(EFBIG)}, {"sparse.rpn", std::strerror(EFBIG)},  {"fifo.rpn", notRegular},
+        {"directory.rpn", notRegular},          {"absent.rpn", std::strerror(ENOENT)}, {"/dev/zero", notRegular},
+    };
+    // State files, and the settings file with its own limit.
+    for (const std::size_t limit : {kMostStateFileBytes, kMostSettingsFileBytes}) {
+        StandardFileSystem files(limit);
+        Put("exact.rpn", std::string(limit, 'x'));
+        Put("too-long.rpn", std::string(limit + 1, 'x'));
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_NE(files.OpenFile(Path("exact.rpn")), nullptr) << limit;
+        for (const auto& [name, cause] : refusals) {
+            errno = 0;
+            EXPECT_EQ(files.OpenFile(name[0] == '/' ? WidePath(name) : Path(name)), nullptr) << name;
+            EXPECT_EQ(FileErrorText(errno), cause) << name;
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    }
+    // Nor is a file past the limit ever written.
+    StandardFileSystem files(kMostSettingsFileBytes);
+    auto sink = files.CreateFile(Path("exact.rpn"));
+    ASSERT_TRUE(sink);
+    const std::vector<std::uint8_t> tooMany(kMostSettingsFileBytes + 1, 'y');
+    EXPECT_FALSE(sink->Write(tooMany));
+    errno = 0;
+    EXPECT_FALSE(sink->Commit());
+    EXPECT_EQ(errno, EFBIG);
+    EXPECT_EQ(Contents("exact.rpn"), std::string(kMostSettingsFileBytes, 'x'));
 }
 
 TEST_F(FileLayer, StateFileRoundTripsThroughTheDiskUnderAnyName)

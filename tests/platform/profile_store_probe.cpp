@@ -1,6 +1,6 @@
 // Runs the user's profile store in a process of its own, so a test can give
 // it a fresh XDG_CONFIG_HOME without touching its own environment.
-//   profile_store_probe save   writes a known state, prints the file name
+//   profile_store_probe save   writes a known state
 //   profile_store_probe load   prints whether the load completed, and X
 #include <cstdio>
 #include <cstring>
@@ -18,9 +18,7 @@ int main(int argc, char** argv)
     if (std::strcmp(argv[1], "save") == 0) {
         state.RegX = 1.0 / 3.0;
         state.Brightness = 4;
-        const bool saved = rpn::SaveSettings(state, store);
-        std::printf("%s\n", store.FileName().toLocal8Bit().constData());
-        return saved ? 0 : 1;
+        return rpn::SaveSettings(state, store) ? 0 : 1;
     }
     if (std::strcmp(argv[1], "load") == 0) {
         const bool complete = rpn::LoadSettings(state, store);

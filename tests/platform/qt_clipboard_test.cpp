@@ -19,7 +19,7 @@ TEST_F(QtClipboardTest, CarriesWideText)
     ASSERT_TRUE(clipboard.Open());
     clipboard.PutText(L"1.234500e+03 \u00e9\U0001F600");
     EXPECT_TRUE(clipboard.HasText());
-    EXPECT_EQ(clipboard.GetText(), L"1.234500e+03 \u00e9\U0001F600");
+    EXPECT_EQ(clipboard.GetText(), u"1.234500e+03 \u00e9\U0001F600");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("1.234500e+03 \u00e9\U0001F600"));
     clipboard.Close();
 }
