@@ -49,19 +49,26 @@ int main(int argc, char* argv[])
     // One calculator per user: a later start hands its file to the running
     // one, whose settings would otherwise be overwritten by whichever closes
     // last.
-    rpn::InstanceListener listener;
+    rpn::InstanceClaim claim;
     if (const std::optional<rpn::InstancePaths> paths = rpn::UserInstancePaths()) {
-        rpn::InstanceClaim claim = rpn::ClaimInstance(*paths, {rpn::StateFileArgument(argc, argv, WorkingDirectory())});
-        if (claim.handedOver)
+        claim = rpn::ClaimInstance(
+            *paths, {rpn::StateFileArgument(argc, argv, WorkingDirectory()),
+                     qgetenv("DESKTOP_STARTUP_ID").toStdString(), qgetenv("XDG_ACTIVATION_TOKEN").toStdString()});
+        if (claim.result == rpn::ClaimResult::HandedOver)
             return 0;
-        listener = std::move(claim.listener);
+        if (claim.result == rpn::ClaimResult::NoAnswer) {
+            std::fputs("rpn: a calculator is already running but does not answer\n", stderr);
+            return 1;
+        }
+    } else {
+        std::fputs("rpn: no private directory for the instance lock; not checking for a running calculator\n", stderr);
     }
     rpn::StartMark("instance checked");
 
     QApplication application(argc, argv);
     rpn::StartMark("QApplication");
     QApplication::setStyle(new rpn::DeferredIconStyle);
-    rpn::InstanceServer instanceServer(std::move(listener));
+    rpn::InstanceServer instanceServer(std::move(claim));
     rpn::InstallFontSubstitutions();
     rpn::InstallCalculatorAccessibility();
 
@@ -89,8 +96,8 @@ int main(int argc, char* argv[])
     // Armed once the settings store has been read (the recent-file list reads
     // it), so the hook runs before the libraries' own clean-up at exit. It may
     // run on the display plugin's own thread, so it leaves the window and the
-    // instance socket alone; the next start finds the socket dead and takes
-    // it over.
+    // instance socket alone; the lock goes with the process, and the next
+    // start replaces the socket.
     rpn::SaveAtExit saveAtExit([&calculator] { calculator.SaveOnLostDisplay(); });
     if (!calculator.InitInstance(QApplication::arguments()))
         return 1;
@@ -100,12 +107,7 @@ int main(int argc, char* argv[])
     // A signal during a start-up box has closed the calculator already.
     if (calculator.DocumentClosed())
         return 0;
-    instanceServer.SetReceiver([&calculator](const rpn::SecondStart& request) {
-        std::optional<std::wstring> path;
-        if (request.path)
-            path = QFile::decodeName(QByteArray::fromStdString(*request.path)).toStdWString();
-        calculator.OnSecondStart(path);
-    });
+    instanceServer.SetReceiver([&calculator](const rpn::SecondStart& request) { calculator.OnSecondStart(request); });
 #ifdef __GLIBC__
     // Starting allocates and frees a few megabytes (the X connection's and
     // the font loader's buffers, the pictures' copies) that the allocator

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build clang libclang-rt-14-dev clang-format
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev libxcb1-dev
     fonts-dejavu-core fonts-dejavu-extra locales
     xvfb xauth xdotool xclip time
     orca at-spi2-core python3-pyatspi speech-dispatcher espeak-ng libglib2.0-bin
