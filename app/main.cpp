@@ -41,19 +41,21 @@ int main(int argc, char* argv[])
 {
     rpn::StartMark("main");
     // Answered before anything needs a display or reads the settings.
-    if (const std::optional<rpn::ProgramOption> option = rpn::FindProgramOption(argc, argv)) {
-        const std::string text = rpn::ProgramOptionText(*option);
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : 1;
+    const rpn::CommandLine commandLine = rpn::ParseCommandLine(argc, argv, WorkingDirectory());
+    if (commandLine.option) {
+        const bool misused = commandLine.option == rpn::ProgramOption::Unknown;
+        const std::string text = rpn::ProgramOptionText(commandLine);
+        std::FILE* stream = misused ? stderr : stdout;
+        std::fwrite(text.data(), 1, text.size(), stream);
+        return std::fflush(stream) != 0 ? 1 : misused ? 2 : 0;
     }
     // One calculator per user: a later start hands its file to the running
     // one, whose settings would otherwise be overwritten by whichever closes
     // last.
     rpn::InstanceClaim claim;
     if (const std::optional<rpn::InstancePaths> paths = rpn::UserInstancePaths()) {
-        claim = rpn::ClaimInstance(
-            *paths, {rpn::StateFileArgument(argc, argv, WorkingDirectory()),
-                     qgetenv("DESKTOP_STARTUP_ID").toStdString(), qgetenv("XDG_ACTIVATION_TOKEN").toStdString()});
+        claim = rpn::ClaimInstance(*paths, {commandLine.file, qgetenv("DESKTOP_STARTUP_ID").toStdString(),
+                                            qgetenv("XDG_ACTIVATION_TOKEN").toStdString()});
         if (claim.result == rpn::ClaimResult::HandedOver)
             return 0;
         if (claim.result == rpn::ClaimResult::NoAnswer) {
@@ -65,7 +67,10 @@ int main(int argc, char* argv[])
     }
     rpn::StartMark("instance checked");
 
-    QApplication application(argc, argv);
+    // Qt reads no options of its own from the command line: every argument
+    // has been taken above.
+    int qtArgumentCount = 1;
+    QApplication application(qtArgumentCount, argv);
     rpn::StartMark("QApplication");
     QApplication::setStyle(new rpn::DeferredIconStyle);
     rpn::InstanceServer instanceServer(std::move(claim));
@@ -99,7 +104,10 @@ int main(int argc, char* argv[])
     // instance socket alone; the lock goes with the process, and the next
     // start replaces the socket.
     rpn::SaveAtExit saveAtExit([&calculator] { calculator.SaveOnLostDisplay(); });
-    if (!calculator.InitInstance(QApplication::arguments()))
+    QStringList arguments{QString::fromLocal8Bit(argv[0])};
+    if (commandLine.file)
+        arguments << QFile::decodeName(QByteArray::fromStdString(*commandLine.file));
+    if (!calculator.InitInstance(arguments))
         return 1;
     rpn::StartMark("shown");
     if (rpn::StartMarksOn())

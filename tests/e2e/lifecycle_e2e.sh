@@ -19,15 +19,23 @@ private_session "$work"
 
 if [ -z "${RPN_E2E_INSIDE_X:-}" ]; then
     trap 'rm -rf "$work"' EXIT
-    # The options, with no display at all and nothing written.
-    for option in --help -h --version; do
+    # The options, with no display at all and nothing written; a mistyped
+    # one is refused with the usage on standard error.
+    for option in --help -h --version --verison -x; do
         status=0
         env -u DISPLAY -u WAYLAND_DISPLAY "$program" "$option" >"$work/out" 2>"$work/err" || status=$?
-        check "rpn $option exits 0 without a display" 0 "$status"
         case $option in
         --version) check "rpn $option prints the version" "rpn " "$(head -c 4 "$work/out")" ;;
-        *) check "rpn $option prints the usage" "Usage: rpn [FILE]" "$(head -1 "$work/out")" ;;
+        -h | --help) check "rpn $option prints the usage" "Usage: rpn [FILE]" "$(head -1 "$work/out")" ;;
+        *)
+            check "rpn $option exits 2" 2 "$status"
+            check "rpn $option names the option on standard error" "rpn: unknown option '$option'" "$(head -1 "$work/err")"
+            check "rpn $option prints the usage on standard error" "Usage: rpn [FILE]" "$(sed -n 2p "$work/err")"
+            check "rpn $option prints nothing on standard output" "" "$(cat "$work/out")"
+            continue
+            ;;
         esac
+        check "rpn $option exits 0 without a display" 0 "$status"
         check "rpn $option prints nothing on standard error" "" "$(cat "$work/err")"
     done
     check "the options write no settings and claim no socket" "" \
@@ -256,6 +264,7 @@ fi
 socket="$XDG_RUNTIME_DIR/io.github.rpn_calculator.rpn.socket"
 mkdir -p "$work/files"
 (cd "$work/files" && "$cli" --save state.rpn 1 2 3 ENTER >/dev/null)
+(cd "$work/files" && "$cli" --save ./-dash.rpn 4 5 ENTER >/dev/null)
 start_window
 first=$pid
 first_window=$window
@@ -270,6 +279,16 @@ timeout 5 "$program" || status=$?
 check "a second start without a file exits 0" 0 "$status"
 check "one calculator remains" "1" "$(calculators)"
 check "the first calculator still runs" 0 "$(kill -0 "$first" && echo 0)"
+
+# A file whose name starts with '-' comes after "--", or as ./-name.
+status=0
+(cd "$work/files" && timeout 5 "$program" -- -dash.rpn) || status=$?
+check "rpn -- -dash.rpn exits 0" 0 "$status"
+check "and the calculator shows that file's state" "$(printf '%.6e' 45)" "$(copied "$first_window")"
+keys 7 Return
+status=0
+(cd "$work/files" && timeout 5 "$program" ./-dash.rpn) || status=$?
+check "rpn ./-dash.rpn opens it too" "0 $(printf '%.6e' 45)" "$status $(copied "$first_window")"
 
 # The desktop's startup id comes with a second start: the window takes it,
 # and the end of the launch feedback goes to the root window.

@@ -300,22 +300,33 @@ TEST(CommandLine, TheOptionsAndTheStateFile)
         std::optional<std::string> file;
     } cases[] = {
         {{"rpn"}, std::nullopt, std::nullopt},
-        {{"rpn", "--help"}, ProgramOption::Help, "/work/--help"},
-        {{"rpn", "-h"}, ProgramOption::Help, "/work/-h"},
-        {{"rpn", "--version"}, ProgramOption::Version, "/work/--version"},
+        {{"rpn", "--help"}, ProgramOption::Help, std::nullopt},
+        {{"rpn", "-h"}, ProgramOption::Help, std::nullopt},
+        {{"rpn", "--version"}, ProgramOption::Version, std::nullopt},
         {{"rpn", "a.rpn", "--version"}, ProgramOption::Version, "/work/a.rpn"},
-        {{"rpn", "--helpme"}, std::nullopt, "/work/--helpme"},
+        {{"rpn", "--verison"}, ProgramOption::Unknown, std::nullopt},
+        {{"rpn", "a.rpn", "-x"}, ProgramOption::Unknown, std::nullopt},
+        {{"rpn", "-"}, ProgramOption::Unknown, std::nullopt},
+        {{"rpn", "--", "-name"}, std::nullopt, "/work/-name"},
+        {{"rpn", "--", "--help"}, std::nullopt, "/work/--help"},
+        {{"rpn", "./-name"}, std::nullopt, "/work/./-name"},
         {{"rpn", "/s/a.rpn"}, std::nullopt, "/s/a.rpn"},
         {{"rpn", "d/a.rpn", "b.rpn"}, std::nullopt, "/work/d/a.rpn"},
         {{"rpn", ""}, std::nullopt, std::nullopt},
     };
     for (const auto& each : cases) {
-        const int count = static_cast<int>(each.arguments.size());
-        EXPECT_EQ(FindProgramOption(count, each.arguments.data()), each.option) << each.arguments.back();
-        EXPECT_EQ(StateFileArgument(count, each.arguments.data(), "/work"), each.file) << each.arguments.back();
+        const CommandLine parsed =
+            ParseCommandLine(static_cast<int>(each.arguments.size()), each.arguments.data(), "/work");
+        EXPECT_EQ(parsed.option, each.option) << each.arguments.back();
+        if (!parsed.option) {
+            EXPECT_EQ(parsed.file, each.file) << each.arguments.back();
+        }
     }
-    EXPECT_EQ(ProgramOptionText(ProgramOption::Help).rfind("Usage: rpn [FILE]\n", 0), 0u);
-    EXPECT_EQ(ProgramOptionText(ProgramOption::Version).rfind("rpn ", 0), 0u);
+    const char* const misused[] = {"rpn", "--verison"};
+    const std::string text = ProgramOptionText(ParseCommandLine(2, misused, "/work"));
+    EXPECT_EQ(text.rfind("rpn: unknown option '--verison'\nUsage: rpn [FILE]\n", 0), 0u) << text;
+    EXPECT_EQ(ProgramOptionText({.option = ProgramOption::Help}).rfind("Usage: rpn [FILE]\n", 0), 0u);
+    EXPECT_EQ(ProgramOptionText({.option = ProgramOption::Version}).rfind("rpn ", 0), 0u);
 }
 
 }  // namespace
