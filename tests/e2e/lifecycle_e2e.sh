@@ -198,7 +198,7 @@ done
 # The X server killed under the window: the state is still saved, once.
 rm -f "$ini"
 mkfifo "$work/display"
-Xvfb -displayfd 5 -screen 0 640x480x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
+Xvfb -displayfd 5 -screen 0 640x480x24 -nolisten tcp -noreset 5>"$work/display" 2>/dev/null &
 xserver=$!
 pids+=("$xserver")
 number=""
