@@ -11,32 +11,28 @@ class QSocketNotifier;
 
 namespace rpn {
 
-// What a later start asks of the running calculator: open a state file (an
-// absolute path, in the file system's bytes) or just come to the front, with
-// what the desktop gave that start for bringing a window to the front: the
-// X11 startup-notification id and the Wayland activation token.
+// What a later start asks of the running calculator: to open a state file
+// (an absolute path, in the file system's bytes) or just to come to the
+// front, with the X11 startup id and the Wayland activation token it got.
 struct SecondStart {
     std::optional<std::string> path;
     std::string startupId{};
     std::string activationToken{};
 };
 
-// The lock whose holder is the calculator, and the socket it listens on.
+// The lock whose holder is the calculator, and the socket it listens on: in
+// $XDG_RUNTIME_DIR when that is private to the user, else in a private folder
+// "rpn" in the state directory ($XDG_STATE_HOME, ~/.local/state), which no
+// other user can make first. Nothing when neither is the user's alone.
 struct InstancePaths {
     std::string lock;
     std::string socket;
 };
-
-// In $XDG_RUNTIME_DIR when that is private to the user; otherwise in a private
-// folder "rpn" under $XDG_STATE_HOME (~/.local/state), where no other user can
-// make it first. Nothing when neither is the user's alone.
 std::optional<InstancePaths> UserInstancePaths();
 std::optional<InstancePaths> InstancePathsIn(const std::string& runtimeDirectory, const std::string& stateDirectory);
 
+// The calculator holds the lock and, unless the bind failed, the socket.
 enum class ClaimResult { Calculator, HandedOver, NoAnswer };
-
-// As the calculator, a start holds the lock and, unless the bind failed, the
-// listening socket, both open for InstanceServer.
 struct InstanceClaim {
     ClaimResult result = ClaimResult::Calculator;
     int lockFd = -1;
@@ -44,17 +40,17 @@ struct InstanceClaim {
     std::string socketPath;
 };
 
-// Takes the lock when it is free, and then this process is the calculator.
-// While another holds it, hands the request over and waits up to patience for
-// the answer (the holder may still be starting). Plain system calls, so that
-// it costs a few when nothing runs and needs neither Qt nor a display.
+// Takes the lock when it is free: this process is then the calculator. While
+// another holds it, hands the request over and waits up to patience for the
+// answer (the holder may still be starting). Plain system calls, so it needs
+// neither Qt nor a display.
 InstanceClaim ClaimInstance(const InstancePaths& paths, const SecondStart& request,
                             std::chrono::milliseconds patience = std::chrono::seconds(5));
 
-// Answers later starts from the event loop: one request per connection, read
-// when it has come, so no slow or silent client holds it up. A request is
-// answered at once and handed on afterwards, so the start never waits for a
-// box it brings up; requests that come before a receiver is set are kept.
+// Answers later starts from the event loop, each connection read when its
+// request has come, so no silent client holds it up. A request is answered
+// at once and handed on afterwards, so a start never waits for a box it
+// brings up; requests that come before a receiver is set are kept.
 class InstanceServer {
 public:
     explicit InstanceServer(InstanceClaim claim);
@@ -63,8 +59,7 @@ public:
     InstanceServer& operator=(const InstanceServer&) = delete;
 
     void SetReceiver(std::function<void(const SecondStart&)> receiver);
-    // Closes the socket and removes its file, then gives up the lock: from now
-    // on a later start becomes the calculator.
+    // Closes and removes the socket, then gives up the lock.
     void Stop();
     bool Listening() const { return m_claim.socketFd >= 0; }
 
@@ -80,8 +75,7 @@ private:
     std::function<void(const SecondStart&)> m_receiver;
 };
 
-// The request's bytes on the socket, and back (nothing for bytes that are not
-// a whole request); exposed for tests.
+// The request's bytes, and back (nothing unless whole); exposed for tests.
 std::string EncodeSecondStart(const SecondStart& request);
 std::optional<SecondStart> DecodeSecondStart(const std::string& bytes);
 
