@@ -320,14 +320,15 @@ for each in held:
 print("connected", flush=True)
 sys.stdin.read()' "$socket"
 }
-pids+=("$idle_PID")
+idle_pid=$idle_PID
+pids+=("$idle_pid")
 connected=""
 read -r -t 10 -u "${idle[0]}" connected || true
 check "forty idle connections are open" connected "$connected"
 status=0
 timeout 10 "$program" "$work/files/state.rpn" || status=$?
 check "a start beside them hands its file over" "0 $(printf '%.6e' 123)" "$status $(copied "$first_window")"
-kill "$idle_PID"
+kill "$idle_pid" 2>/dev/null || true
 
 # Sixteen starts at once, as when a file manager opens several files
 # together: each file reaches the one calculator (here each missing, so each
