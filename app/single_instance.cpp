@@ -84,10 +84,10 @@ std::optional<InstancePaths> UserInstancePaths()
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     const char* state = std::getenv("XDG_STATE_HOME");
     const char* home = std::getenv("HOME");
-    return InstancePathsIn(runtime != nullptr ? runtime : "", state != nullptr && state[0] == '/' ? std::string(state)
-                                                              : home != nullptr && home[0] == '/'
-                                                                  ? std::string(home) + "/.local/state"
-                                                                  : std::string());
+    std::string stateDirectory = state != nullptr && state[0] == '/' ? state : "";
+    if (stateDirectory.empty() && home != nullptr)
+        stateDirectory = std::string(home) + "/.local/state";
+    return InstancePathsIn(runtime != nullptr ? runtime : "", stateDirectory);
 }
 
 std::optional<InstancePaths> InstancePathsIn(const std::string& runtimeDirectory, const std::string& stateDirectory)
