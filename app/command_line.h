@@ -5,18 +5,23 @@
 
 namespace rpn {
 
-// The program's own options. Everything else on the command line is a
-// state file, as it always was.
-enum class ProgramOption { Help, Version };
+// The program's own options; Unknown is any other argument that starts with
+// '-' before a "--", which is taken for a mistyped option, not a file.
+enum class ProgramOption { Help, Version, Unknown };
 
-// The first --help, -h or --version among the arguments, if any.
-std::optional<ProgramOption> FindProgramOption(int argc, const char* const* argv);
+struct CommandLine {
+    // The first option, if any: the program answers it and ends.
+    std::optional<ProgramOption> option;
+    std::string unknownArgument{};
+    // The state file, as an absolute path in the file system's bytes, so that
+    // a calculator started elsewhere can open it too.
+    std::optional<std::string> file{};
+};
 
-// What the option prints on standard output, ending in a newline.
-std::string ProgramOptionText(ProgramOption option);
+CommandLine ParseCommandLine(int argc, const char* const* argv, const std::string& workingDirectory);
 
-// The state file the command line names, as an absolute path in the file
-// system's bytes, so that a calculator started elsewhere can open it too.
-std::optional<std::string> StateFileArgument(int argc, const char* const* argv, const std::string& workingDirectory);
+// What the option prints, ending in a newline: on standard output for Help
+// and Version, on standard error (with the usage) for Unknown.
+std::string ProgramOptionText(const CommandLine& commandLine);
 
 }  // namespace rpn

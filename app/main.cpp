@@ -41,27 +41,39 @@ int main(int argc, char* argv[])
 {
     rpn::StartMark("main");
     // Answered before anything needs a display or reads the settings.
-    if (const std::optional<rpn::ProgramOption> option = rpn::FindProgramOption(argc, argv)) {
-        const std::string text = rpn::ProgramOptionText(*option);
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : 1;
+    const rpn::CommandLine commandLine = rpn::ParseCommandLine(argc, argv, WorkingDirectory());
+    if (commandLine.option) {
+        const bool misused = commandLine.option == rpn::ProgramOption::Unknown;
+        const std::string text = rpn::ProgramOptionText(commandLine);
+        std::FILE* stream = misused ? stderr : stdout;
+        std::fwrite(text.data(), 1, text.size(), stream);
+        return std::fflush(stream) != 0 ? 1 : misused ? 2 : 0;
     }
     // One calculator per user: a later start hands its file to the running
     // one, whose settings would otherwise be overwritten by whichever closes
     // last.
-    rpn::InstanceListener listener;
+    rpn::InstanceClaim claim;
     if (const std::optional<rpn::InstancePaths> paths = rpn::UserInstancePaths()) {
-        rpn::InstanceClaim claim = rpn::ClaimInstance(*paths, {rpn::StateFileArgument(argc, argv, WorkingDirectory())});
-        if (claim.handedOver)
+        claim = rpn::ClaimInstance(*paths, {commandLine.file, qgetenv("DESKTOP_STARTUP_ID").toStdString(),
+                                            qgetenv("XDG_ACTIVATION_TOKEN").toStdString()});
+        if (claim.result == rpn::ClaimResult::HandedOver)
             return 0;
-        listener = std::move(claim.listener);
+        if (claim.result == rpn::ClaimResult::NoAnswer) {
+            std::fputs("rpn: a calculator is already running but does not answer\n", stderr);
+            return 1;
+        }
+    } else {
+        std::fputs("rpn: no private directory for the instance lock; not checking for a running calculator\n", stderr);
     }
     rpn::StartMark("instance checked");
 
-    QApplication application(argc, argv);
+    // Qt reads no options of its own from the command line: every argument
+    // has been taken above.
+    int qtArgumentCount = 1;
+    QApplication application(qtArgumentCount, argv);
     rpn::StartMark("QApplication");
     QApplication::setStyle(new rpn::DeferredIconStyle);
-    rpn::InstanceServer instanceServer(std::move(listener));
+    rpn::InstanceServer instanceServer(std::move(claim));
     rpn::InstallFontSubstitutions();
     rpn::InstallCalculatorAccessibility();
 
@@ -90,13 +102,16 @@ int main(int argc, char* argv[])
     // Armed once the settings store has been read (the recent-file list reads
     // it), so the hook runs before the libraries' own clean-up at exit. It may
     // run on the display plugin's own thread, so it leaves the window and the
-    // instance socket alone; the next start finds the socket dead and takes
-    // it over.
+    // instance socket alone; the lock goes with the process, and the next
+    // start replaces the socket.
     rpn::SaveAtExit saveAtExit([&calculator] { calculator.SaveOnLostDisplay(); });
     // Said once, in the words of a state file that cannot be read.
     if (profile.Refused())
         dialogs.ShowMessage(rpn::kFileError);
-    if (!calculator.InitInstance(QApplication::arguments()))
+    QStringList arguments{QString::fromLocal8Bit(argv[0])};
+    if (commandLine.file)
+        arguments << QFile::decodeName(QByteArray::fromStdString(*commandLine.file));
+    if (!calculator.InitInstance(arguments))
         return 1;
     rpn::StartMark("shown");
     if (rpn::StartMarksOn())
@@ -104,12 +119,7 @@ int main(int argc, char* argv[])
     // A signal during a start-up box has closed the calculator already.
     if (calculator.DocumentClosed())
         return 0;
-    instanceServer.SetReceiver([&calculator](const rpn::SecondStart& request) {
-        std::optional<std::wstring> path;
-        if (request.path)
-            path = QFile::decodeName(QByteArray::fromStdString(*request.path)).toStdWString();
-        calculator.OnSecondStart(path);
-    });
+    instanceServer.SetReceiver([&calculator](const rpn::SecondStart& request) { calculator.OnSecondStart(request); });
 #ifdef __GLIBC__
     // Starting allocates and frees a few megabytes (the X connection's and
     // the font loader's buffers, the pictures' copies) that the allocator

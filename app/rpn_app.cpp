@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QGuiApplication>
 #include <QPointer>
 
+#include "app/window_activation.h"
 #include "app/window_placement.h"
 #include "face/command_ids.h"
 #include "platform/dialogs.h"
@@ -158,18 +160,14 @@ void CRPNApp::RequestClose()
     CloseDocument();
 }
 
-void CRPNApp::OnSecondStart(const std::optional<std::wstring>& path)
+void CRPNApp::OnSecondStart(const SecondStart& request)
 {
     if (m_documentClosed)
         return;
-    if (path)
-        OpenDocumentFile(*path);
-    if (m_documentClosed)
-        return;
-    m_frame->show();
-    m_frame->setWindowState((m_frame->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-    m_frame->raise();
-    m_frame->activateWindow();
+    // To the front first, so that a box the file brings up is seen.
+    BringToFront(*m_frame, request.startupId, request.activationToken);
+    if (request.path)
+        OpenDocumentFile(QFile::decodeName(QByteArray::fromStdString(*request.path)).toStdWString());
 }
 
 }  // namespace rpn

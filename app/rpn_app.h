@@ -7,6 +7,7 @@
 
 #include "app/main_frame.h"
 #include "app/rpn_doc.h"
+#include "app/single_instance.h"
 #include "face/face_pictures.h"
 #include "face/rpn_view.h"
 #include "platform/command_table.h"
@@ -57,9 +58,9 @@ public:
     void SaveOnLostDisplay();
     // Runs once, when the close begins, before the settings are written.
     void SetClosingHook(std::function<void()> hook) { m_closingHook = std::move(hook); }
-    // A later start of the program: opens its file as Open does, or with no
-    // file just brings the window to the front.
-    void OnSecondStart(const std::optional<std::wstring>& path);
+    // A later start of the program: brings the window to the front and opens
+    // its file, if any, as Open does.
+    void OnSecondStart(const SecondStart& request);
 
     CRPNDoc& Document() { return m_document; }
     CMainFrame& Frame() { return *m_frame; }

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build clang libclang-rt-14-dev clang-format
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-qpa-plugins libgl-dev libcanberra-dev libcanberra-pulse
+    qt6-base-dev qt6-qpa-plugins libgl-dev libcanberra-dev libcanberra-pulse libxcb1-dev
     fonts-dejavu-core fonts-dejavu-extra locales
     xvfb xauth xdotool xclip x11-xkb-utils time pulseaudio pulseaudio-utils
     orca at-spi2-core python3-pyatspi speech-dispatcher espeak-ng libglib2.0-bin

@@ -27,9 +27,11 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 # The number arrives once the server accepts connections; a server that
-# dies first closes the pipe and leaves it empty.
+# dies first closes the pipe and leaves it empty. Without -noreset the server
+# resets each time its last client leaves, and a program started right after
+# another has ended finds it unable to take connections for that moment.
 mkfifo "$scratch/display"
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$scratch/display" 2>"$scratch/xvfb.log" &
 server=$!
 number=""
 read -r -t 30 number <"$scratch/display" || true

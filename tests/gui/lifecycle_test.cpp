@@ -101,8 +101,8 @@ TEST(Lifecycle, NothingIsOpenedOrShownOnceTheCloseHasBegun)
     window.app->RequestClose();
     const std::size_t written = window.fakeProfile.WriteLog().size();
     window.app->OpenDocumentFile(L"/states/a.rpn");
-    window.app->OnSecondStart(std::wstring(L"/states/a.rpn"));
-    window.app->OnSecondStart(std::nullopt);
+    window.app->OnSecondStart({.path = "/states/a.rpn"});
+    window.app->OnSecondStart({});
     EXPECT_TRUE(window.dialogs.Messages().empty());
     EXPECT_FALSE(window.Frame().isVisible());
     EXPECT_EQ(window.fakeProfile.WriteLog().size(), written);
@@ -166,16 +166,16 @@ TEST(Lifecycle, ASecondStartOpensItsFileAsOpenDoesOrJustRaisesTheWindow)
     TestWindow window;
     window.files.Put(L"/states/b.rpn", *saver.files.Contents(L"/states/b.rpn"));
     window.Frame().showMinimized();
-    window.app->OnSecondStart(std::nullopt);
+    window.app->OnSecondStart({});
     EXPECT_EQ(window.State().RegX, 0.0);
     EXPECT_FALSE(window.Frame().isMinimized());
 
-    window.app->OnSecondStart(std::wstring(L"/states/b.rpn"));
+    window.app->OnSecondStart({.path = "/states/b.rpn"});
     EXPECT_EQ(window.State().RegX, 8.0);
     EXPECT_EQ(window.fakeProfile.GetProfileString(L"Recent File List", L"File1"), L"/states/b.rpn");
     EXPECT_TRUE(window.Frame().isVisible());
 
-    window.app->OnSecondStart(std::wstring(L"/states/none.rpn"));
+    window.app->OnSecondStart({.path = "/states/none.rpn"});
     EXPECT_EQ(window.dialogs.Messages(), std::vector<std::wstring>{L"File Error"});
 }
 
