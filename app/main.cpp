@@ -25,7 +25,6 @@
 #include "platform/qt/fonts.h"
 #include "platform/qt/profile_store.h"
 #include "platform/qt/sound.h"
-#include "platform/start_marks.h"
 
 namespace {
 
@@ -39,7 +38,6 @@ std::string WorkingDirectory()
 
 int main(int argc, char* argv[])
 {
-    rpn::StartMark("main");
     // Answered before anything needs a display or reads the settings.
     if (const std::optional<rpn::ProgramOption> option = rpn::FindProgramOption(argc, argv)) {
         const std::string text = rpn::ProgramOptionText(*option);
@@ -56,10 +54,8 @@ int main(int argc, char* argv[])
             return 0;
         listener = std::move(claim.listener);
     }
-    rpn::StartMark("instance checked");
 
     QApplication application(argc, argv);
-    rpn::StartMark("QApplication");
     QApplication::setStyle(new rpn::DeferredIconStyle);
     rpn::InstanceServer instanceServer(std::move(listener));
     rpn::InstallFontSubstitutions();
@@ -71,9 +67,7 @@ int main(int argc, char* argv[])
     rpn::StandardFileSystem files;
     rpn::QtClickSound click(QUrl(QStringLiteral("qrc:/click.wav")));
 
-    rpn::StartMark("services");
     rpn::CRPNApp calculator({profile, clipboard, dialogs, files, click}, rpn::LoadFacePicturesLazily());
-    rpn::StartMark("window built");
     dialogs.SetParent(&calculator.Frame());
     calculator.SetClosingHook([&instanceServer] { instanceServer.Stop(); });
     // A kill, a logout or the session's quit request ends the calculator as
@@ -94,9 +88,6 @@ int main(int argc, char* argv[])
     rpn::SaveAtExit saveAtExit([&calculator] { calculator.SaveOnLostDisplay(); });
     if (!calculator.InitInstance(QApplication::arguments()))
         return 1;
-    rpn::StartMark("shown");
-    if (rpn::StartMarksOn())
-        QTimer::singleShot(0, [] { rpn::StartMark("event loop"); });
     // A signal during a start-up box has closed the calculator already.
     if (calculator.DocumentClosed())
         return 0;

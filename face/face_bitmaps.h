@@ -29,8 +29,6 @@ public:
     const QImage& PaintedFace(bool large) const;
     // Picture 141, or its large version; the pressed key is copied from it.
     const QImage& PressedFace(bool large) const;
-    // The display's glyph pictures, or null.
-    const TextPictures* Text() const { return m_pictures.text.get(); }
     // Whether there is a large pair to draw from (reads it when not yet read).
     bool HasLargeFaces() const;
 

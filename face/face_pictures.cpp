@@ -2,7 +2,6 @@
 
 #include <QImageReader>
 #include <QPainter>
-#include <QResource>
 #include <QString>
 #include <tuple>
 
@@ -113,22 +112,11 @@ QImage ReadUnpackedPressedPicture()
     return ReadFaceQuickly(QStringLiteral(":/face141.rgb555"), QStringLiteral(":/face141.png"), PlainFaceKind::Pressed);
 }
 
-std::shared_ptr<const TextPictures> ReadTextPictures()
-{
-    // Read in place: the program's resources never go away.
-    const QResource resource(QStringLiteral(":/display_text.bin"));
-    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::Compression::NoCompression)
-        return std::make_shared<const TextPictures>();
-    return std::make_shared<const TextPictures>(
-        QByteArrayView(reinterpret_cast<const char*>(resource.data()), resource.size()));
-}
-
 }  // namespace
 
 FacePictures LoadFacePictures()
 {
     FacePictures pictures;
-    pictures.text = ReadTextPictures();
     pictures.normal = ReadPicture(QStringLiteral(":/face139.png"), PlainFaceKind::Normal);
     pictures.pressed = ReadPressedPicture();
     std::tie(pictures.normalLarge, pictures.pressedLarge) = ReadLargePictures();
@@ -142,7 +130,6 @@ FacePictures LoadFacePicturesLazily()
         ReadFaceQuickly(QStringLiteral(":/face139.rgb555"), QStringLiteral(":/face139.png"), PlainFaceKind::Normal);
     pictures.readPressed = ReadUnpackedPressedPicture;
     pictures.readLarge = ReadLargePictures;
-    pictures.text = ReadTextPictures();
     return pictures;
 }
 

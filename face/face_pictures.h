@@ -2,10 +2,7 @@
 
 #include <QImage>
 #include <functional>
-#include <memory>
 #include <utility>
-
-#include "platform/qt/text_pictures.h"
 
 namespace rpn {
 
@@ -22,9 +19,6 @@ struct FacePictures {
     // first frame shows.
     std::function<QImage()> readPressed;
     std::function<std::pair<QImage, QImage>()> readLarge;
-    // The display's glyphs as the build drew them; empty when the resources
-    // hold none, and the display then draws from its fonts.
-    std::shared_ptr<const TextPictures> text;
 };
 
 // Reads the pictures from the program's resources. A picture that cannot be
