@@ -86,9 +86,7 @@ void CRPNView::paintEvent(QPaintEvent* event)
         m_backBuffer = QImage(deviceSize, QImage::Format_RGB32);
         area = kWholeFace;
     }
-    // A face pixel more on each side: between whole scales, the device
-    // pixels along the area's edge take part of their colour from there.
-    Compose(m_backBuffer, deviceScale, area.adjusted(-1, -1, 1, 1).intersected(kWholeFace));
+    Compose(m_backBuffer, deviceScale, area);
     const QRect deviceArea = QRectF(QPointF(area.topLeft()) * deviceScale, QSizeF(area.size()) * deviceScale)
                                  .toAlignedRect()
                                  .intersected(m_backBuffer.rect());
