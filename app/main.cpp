@@ -3,13 +3,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
-#include <QTimer>
 #include <QUrl>
 #include <cstdio>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 #include "app/command_line.h"
 #include "app/deferred_icon_style.h"
@@ -97,12 +92,5 @@ int main(int argc, char* argv[])
             path = QFile::decodeName(QByteArray::fromStdString(*request.path)).toStdWString();
         calculator.OnSecondStart(path);
     });
-#ifdef __GLIBC__
-    // Starting allocates and frees a few megabytes (the X connection's and
-    // the font loader's buffers, the pictures' copies) that the allocator
-    // would keep for the whole session; a moment after the first frame they
-    // go back to the system.
-    QTimer::singleShot(250, [] { malloc_trim(0); });
-#endif
     return QApplication::exec();
 }

@@ -13,8 +13,8 @@
 #include <QToolBar>
 
 #include "app/about_dialog.h"
-#include "app/command_icon_drawing.h"
 #include "app/deferred_icon_style.h"
+#include "app/icons.h"
 #include "app/main_frame.h"
 #include "face/command_ids.h"
 #include "platform/qt/menu_actions.h"
@@ -44,7 +44,7 @@ TEST(Shell, TheWindowCarriesTheInstalledIconAndEveryButtonHasOne)
         EXPECT_TRUE(action->isSeparator() || !action->icon().isNull()) << action->text().toStdString();
 }
 
-TEST(Shell, TheCommandBarShowsTheIconsTheBuildDrewWhenTheDesktopHasNoTheme)
+TEST(Shell, TheCommandBarShowsItsOwnDrawnIconsWhenTheDesktopHasNoTheme)
 {
     if (!QIcon::themeName().isEmpty() && QIcon::themeName() != QLatin1String("hicolor"))
         GTEST_SKIP() << "the desktop's icon theme supplies the icons";
@@ -54,7 +54,7 @@ TEST(Shell, TheCommandBarShowsTheIconsTheBuildDrewWhenTheDesktopHasNoTheme)
                                                    {command::EditPaste, CommandIcon::Paste},
                                                    {command::AppAbout, CommandIcon::About}};
     for (const auto& [id, icon] : buttons) {
-        // What the build put in the resources is the drawing, pixel for pixel.
+        // Each button shows its own command's drawing, pixel for pixel.
         const QImage drawn = DrawCommandIcon(icon);
         QAction* found = nullptr;
         for (QAction* action : window.Frame().CommandBar()->actions())
