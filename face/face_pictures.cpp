@@ -107,11 +107,6 @@ QImage ReadFaceQuickly(const QString& unpacked, const QString& png, PlainFaceKin
     return face.isNull() ? ReadPicture(png, fallback) : face;
 }
 
-QImage ReadUnpackedPressedPicture()
-{
-    return ReadFaceQuickly(QStringLiteral(":/face141.rgb555"), QStringLiteral(":/face141.png"), PlainFaceKind::Pressed);
-}
-
 }  // namespace
 
 FacePictures LoadFacePictures()
@@ -128,7 +123,8 @@ FacePictures LoadFacePicturesLazily()
     FacePictures pictures;
     pictures.normal =
         ReadFaceQuickly(QStringLiteral(":/face139.rgb555"), QStringLiteral(":/face139.png"), PlainFaceKind::Normal);
-    pictures.readPressed = ReadUnpackedPressedPicture;
+    pictures.pressed =
+        ReadFaceQuickly(QStringLiteral(":/face141.rgb555"), QStringLiteral(":/face141.png"), PlainFaceKind::Pressed);
     pictures.readLarge = ReadLargePictures;
     return pictures;
 }

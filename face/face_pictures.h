@@ -14,10 +14,9 @@ struct FacePictures {
     QImage pressed;
     QImage normalLarge;
     QImage pressedLarge;
-    // When set, the field it reads stays empty and the view calls it the
-    // first time it needs that picture, so a start decodes only what its
-    // first frame shows.
-    std::function<QImage()> readPressed;
+    // When set, the large pair stays empty and the view calls this the first
+    // time it draws the face enlarged: decoding the pair would cost a start
+    // more than everything else it reads.
     std::function<std::pair<QImage, QImage>()> readLarge;
 };
 
@@ -26,12 +25,11 @@ struct FacePictures {
 // calculator stays usable; a missing large pair is simply not used. Nothing
 // is reported.
 FacePictures LoadFacePictures();
-// The same pictures with only picture 139 read now: the pressed face and the
-// large pair are left to their readers. The two faces come from the copies
-// the build unpacked into the face's pixel format (the PNGs if those are
-// missing), and picture 139 also from its copy in the back buffer's format.
-// Those are used where the program's resources hold them, not copied: a
-// start neither decodes nor converts a face, nor fills fresh memory with one.
+// The same pictures as a start reads them: the two faces from the copies the
+// build unpacked into the face's pixel format (the PNGs if those are
+// missing), used where the program's resources hold them rather than copied,
+// so a start neither decodes nor converts a face; the large pair is left to
+// its reader.
 FacePictures LoadFacePicturesLazily();
 
 enum class PlainFaceKind { Normal, Pressed };
