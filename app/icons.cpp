@@ -1,6 +1,5 @@
 #include "app/icons.h"
 
-#include <QImageReader>
 #include <QLatin1String>
 #include <QPainter>
 #include <QPixmap>
@@ -13,17 +12,11 @@ namespace {
 
 // One size of the program's own icon, the one installed for the desktop, as
 // the build unpacked it into the resources (bare ARGB32 scanlines, stored
-// uncompressed); the PNG beside it when the build made none. Decoding a PNG
-// at start would also have Qt ask every image-format plugin about PNG.
+// uncompressed): decoding its PNG at start would also have Qt ask every
+// image-format plugin about PNG.
 QImage ApplicationIcon(int size)
 {
-    QImage icon =
-        UnpackedImage(QStringLiteral(":/icons/%1/rpn.argb32").arg(size), QSize(size, size), QImage::Format_ARGB32);
-    if (!icon.isNull())
-        return icon;
-    QImageReader reader(QStringLiteral(":/icons/%1/rpn.png").arg(size), "png");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
+    return UnpackedImage(QStringLiteral(":/icons/%1/rpn.argb32").arg(size), QSize(size, size), QImage::Format_ARGB32);
 }
 
 void DrawPage(QPainter& painter, QRectF page)

@@ -20,19 +20,14 @@ struct FacePictures {
     std::function<std::pair<QImage, QImage>()> readLarge;
 };
 
-// Reads the pictures from the program's resources. A picture that cannot be
-// read is replaced by a plain face drawn from the keypad table, so the
-// calculator stays usable; a missing large pair is simply not used. Nothing
-// is reported.
+// Reads the pictures from the program's PNGs. A picture that cannot be read,
+// or is not of its size, stays empty (the large pair both or neither), and
+// the view then draws what it has. Nothing is reported.
 FacePictures LoadFacePictures();
 // The same pictures as a start reads them: the two faces from the copies the
-// build unpacked into the face's pixel format (the PNGs if those are
-// missing), used where the program's resources hold them rather than copied,
-// so a start neither decodes nor converts a face; the large pair is left to
-// its reader.
+// build unpacked into the face's pixel format, used where the program's
+// resources hold them rather than copied, so a start neither decodes nor
+// converts a face; the large pair is left to its reader.
 FacePictures LoadFacePicturesLazily();
-
-enum class PlainFaceKind { Normal, Pressed };
-QImage PlainFace(PlainFaceKind kind);
 
 }  // namespace rpn
