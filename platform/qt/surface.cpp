@@ -1,8 +1,13 @@
 #include "platform/qt/surface.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QHash>
+#include <QList>
 #include <QString>
+#include <QTextLayout>
 #include <cmath>
+#include <deque>
 
 #include "platform/qt/fonts.h"
 
@@ -11,6 +16,69 @@ namespace rpn {
 namespace {
 constexpr int kFaceWidth = 240;
 constexpr int kFaceHeight = 268;
+
+// A text laid out as drawText lays it out: the glyphs, placed from the top
+// left of its cells, and the width of the cells.
+struct ShapedText {
+    qreal advance = 0;
+    QList<QGlyphRun> runs;
+};
+
+}  // namespace
+
+// A display font and the texts shaped in it. Shaping is most of what drawing
+// a text costs, and the display draws the same few texts at every key: the
+// digits one cell at a time, the mode labels, the stack lines until the
+// stack moves.
+struct Surface::Font {
+    FontDescription description;
+    QFont font;
+    QHash<QString, ShapedText> shaped;
+};
+
+namespace {
+
+Surface::Font& FontEntry(const FontDescription& description)
+{
+    // Kept past the application's end: a font must not outlive Qt's font
+    // cache, which a static destructor could not promise. A deque, so that a
+    // surface may keep pointing at an entry while others are added.
+    static auto* const fonts = new std::deque<Surface::Font>;
+    for (Surface::Font& entry : *fonts)
+        if (entry.description.height == description.height && entry.description.weight == description.weight &&
+            entry.description.faceName == description.faceName)
+            return entry;
+    return fonts->emplace_back(Surface::Font{description, FontFor(description), {}});
+}
+
+// The first text shaped opens the font, so a paint that shows no prefix
+// never opens the prefix's.
+const ShapedText& Shaped(Surface::Font& entry, const QString& text)
+{
+    if (const auto found = entry.shaped.constFind(text); found != entry.shaped.cend())
+        return *found;
+    // Numbers of a long session would otherwise pile up.
+    constexpr qsizetype kMostShapedTexts = 256;
+    if (entry.shaped.size() >= kMostShapedTexts)
+        entry.shaped.clear();
+    // One line, left to right, the baseline at the font's ascent below the
+    // top of the cells.
+    const QFontMetricsF metrics(entry.font);
+    QTextLayout layout(text, entry.font);
+    QTextOption option;
+    option.setTextDirection(Qt::LeftToRight);
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    // Wider than any text the face can show, well inside Qt's fixed point.
+    constexpr qreal kLineWidth = 1e6;
+    line.setLineWidth(kLineWidth);
+    line.setPosition(QPointF(0, metrics.ascent() - line.ascent()));
+    layout.endLayout();
+    return *entry.shaped.insert(text, {metrics.horizontalAdvance(text), layout.glyphRuns()});
+}
+
 }  // namespace
 
 QFont FontFor(const FontDescription& description)
@@ -58,21 +126,18 @@ QRgb Surface::GetPixel(int x, int y) const
 
 void Surface::SelectFont(const FontDescription& description)
 {
-    m_painter.setFont(FontFor(description));
-    m_cellHeight = description.height;
+    m_font = &FontEntry(description);
 }
 
 void Surface::TextOut(int x, int y, const std::wstring& text)
 {
-    if (m_cellHeight == 0)
+    if (m_font == nullptr)
         return;
-    // The font is opened by its first text, so a paint that shows no
-    // prefix never opens the prefix's.
-    const QFontMetricsF metrics(m_painter.font());
-    const QString shown = QString::fromStdWString(text);
-    m_painter.fillRect(QRectF(x, y, metrics.horizontalAdvance(shown), m_cellHeight), m_backgroundColour);
+    const ShapedText& shaped = Shaped(*m_font, QString::fromStdWString(text));
+    m_painter.fillRect(QRectF(x, y, shaped.advance, m_font->description.height), m_backgroundColour);
     m_painter.setPen(m_textColour);
-    m_painter.drawText(QPointF(x, y + metrics.ascent()), shown);
+    for (const QGlyphRun& run : shaped.runs)
+        m_painter.drawGlyphRun(QPointF(x, y), run);
 }
 
 void Surface::CopyRectangle(const QImage& picture, const QRect& rectangle)

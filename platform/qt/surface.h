@@ -21,6 +21,8 @@ namespace rpn {
 // what it has.
 class Surface {
 public:
+    struct Font;
+
     explicit Surface(QImage& target, qreal scale = 1.0);
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
@@ -51,7 +53,7 @@ private:
     QPainter m_painter;
     QColor m_textColour{Qt::black};
     QColor m_backgroundColour{Qt::white};
-    int m_cellHeight = 0;
+    Font* m_font = nullptr;
 };
 
 // The font a description stands for, sized so that its character cell is

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QPainter>
 
 #include "display/format.h"
 #include "testsupport/keystrokes.h"
@@ -179,6 +180,89 @@ TEST(RenderDisplay, AScaledSurfaceDrawsTheSameLayoutLarger)
     DrawMainNumber(state, surface);
     EXPECT_FALSE(large.pixel(2 * 29, 40) != kOutside);
     EXPECT_TRUE(large.pixel(2 * 34, 40) != kOutside);
+}
+
+// What TextOut drew before it kept shaped texts: the cells filled, then the
+// text shaped and drawn by QPainter.
+QImage DrawnAfresh(const FontDescription& description, const QString& text, qreal scale, QPointF at)
+{
+    QImage image(static_cast<int>(240 * scale), static_cast<int>(80 * scale), QImage::Format_RGB32);
+    image.fill(kOutside);
+    QPainter painter(&image);
+    painter.scale(scale, scale);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    const QFont font = FontFor(description);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, &image);
+    painter.fillRect(QRectF(at.x(), at.y(), metrics.horizontalAdvance(text), description.height), kDisplay);
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(at.x(), at.y() + metrics.ascent()), text);
+    return image;
+}
+
+TEST(RenderText, KeptShapesDrawTheSamePixelsAsShapingAfresh)
+{
+    const QStringList texts{"0",
+                            "7",
+                            "-",
+                            ".",
+                            ",",
+                            " ",
+                            "SCI 6",
+                            "RAD",
+                            "GRD",
+                            "STO",
+                            "HYP",
+                            "f",
+                            " 1.234500 03",
+                            "-0.0000001",
+                            "123,456,789.50",
+                            "ERROR: NaN"};
+    for (const FontDescription& description : {FontDescription{26, 200, L"Tohoma"}, FontDescription{11, 100, L"System"},
+                                               FontDescription{14, 100, L"System"}}) {
+        for (const qreal scale : {1.0, 2.0, 1.5}) {
+            for (const QString& text : texts) {
+                // Twice: the second draw is the kept shape.
+                for (int round = 0; round < 2; ++round) {
+                    QImage image(static_cast<int>(240 * scale), static_cast<int>(80 * scale), QImage::Format_RGB32);
+                    image.fill(kOutside);
+                    Surface surface(image, scale);
+                    surface.SetTextColor(qRgb(0, 0, 0));
+                    surface.SetBackgroundColor(kDisplay);
+                    surface.SelectFont(description);
+                    surface.TextOut(57, 7, text.toStdWString());
+                    EXPECT_EQ(image, DrawnAfresh(description, text, scale, QPointF(57, 7)))
+                        << "'" << text.toStdString() << "' at " << description.height << " px, scale " << scale;
+                }
+            }
+        }
+    }
+}
+
+TEST(RenderText, ALongSessionOfNumbersKeepsDrawingEachRightly)
+{
+    const FontDescription stack{11, 100, L"System"};
+    QImage image(240, 80, QImage::Format_RGB32);
+    // More distinct texts than are kept, so the first ones are shaped again.
+    for (int number = 0; number < 600; ++number) {
+        const QString text = QString::number(number * 1.25, 'e', 6);
+        image.fill(kOutside);
+        Surface surface(image);
+        surface.SetTextColor(qRgb(0, 0, 0));
+        surface.SetBackgroundColor(kDisplay);
+        surface.SelectFont(stack);
+        surface.TextOut(57, 7, text.toStdWString());
+        if (number % 97 == 0 || number == 599) {
+            EXPECT_EQ(image, DrawnAfresh(stack, text, 1.0, QPointF(57, 7))) << text.toStdString();
+        }
+    }
+    image.fill(kOutside);
+    Surface surface(image);
+    surface.SetTextColor(qRgb(0, 0, 0));
+    surface.SetBackgroundColor(kDisplay);
+    surface.SelectFont(stack);
+    surface.TextOut(57, 7, L"0.000000e+00");
+    EXPECT_EQ(image, DrawnAfresh(stack, QStringLiteral("0.000000e+00"), 1.0, QPointF(57, 7)));
 }
 
 // A desktop's font settings leave the display as it is. CTest draws it once
