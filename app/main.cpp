@@ -62,7 +62,7 @@ int main(int argc, char* argv[])
     rpn::StandardFileSystem files;
     rpn::QtClickSound click(QUrl(QStringLiteral("qrc:/click.wav")));
 
-    rpn::CRPNApp calculator({profile, clipboard, dialogs, files, click}, rpn::LoadFacePicturesLazily());
+    rpn::CRPNApp calculator({profile, clipboard, dialogs, files, click}, rpn::LoadFacePictures());
     dialogs.SetParent(&calculator.Frame());
     calculator.SetClosingHook([&instanceServer] { instanceServer.Stop(); });
     // A kill, a logout or the session's quit request ends the calculator as

@@ -2,7 +2,6 @@
 
 #include <QImageReader>
 #include <QString>
-#include <tuple>
 
 #include "keypad/keypad.h"
 #include "platform/qt/unpacked_image.h"
@@ -36,15 +35,6 @@ std::pair<QImage, QImage> ReadLargePictures()
 }  // namespace
 
 FacePictures LoadFacePictures()
-{
-    FacePictures pictures;
-    pictures.normal = ReadPng(QStringLiteral(":/face139.png"), kFaceSize);
-    pictures.pressed = ReadPng(QStringLiteral(":/face141.png"), kFaceSize);
-    std::tie(pictures.normalLarge, pictures.pressedLarge) = ReadLargePictures();
-    return pictures;
-}
-
-FacePictures LoadFacePicturesLazily()
 {
     FacePictures pictures;
     pictures.normal = UnpackedImage(QStringLiteral(":/face139.rgb555"), kFaceSize, QImage::Format_RGB555);

@@ -20,14 +20,12 @@ struct FacePictures {
     std::function<std::pair<QImage, QImage>()> readLarge;
 };
 
-// Reads the pictures from the program's PNGs. A picture that cannot be read,
-// or is not of its size, stays empty (the large pair both or neither), and
-// the view then draws what it has. Nothing is reported.
-FacePictures LoadFacePictures();
-// The same pictures as a start reads them: the two faces from the copies the
-// build unpacked into the face's pixel format, used where the program's
+// Reads the pictures from the program's resources: the two faces from the
+// copies the build unpacked into the face's pixel format, used where the
 // resources hold them rather than copied, so a start neither decodes nor
-// converts a face; the large pair is left to its reader.
-FacePictures LoadFacePicturesLazily();
+// converts a face; the large pair is left to its reader. A picture that
+// cannot be read, or is not of its size, stays empty (the large pair both or
+// neither), and the view then draws what it has. Nothing is reported.
+FacePictures LoadFacePictures();
 
 }  // namespace rpn
