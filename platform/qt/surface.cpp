@@ -4,6 +4,7 @@
 #include <QGlyphRun>
 #include <QHash>
 #include <QList>
+#include <QPainterPath>
 #include <QString>
 #include <QTextLayout>
 #include <cmath>
@@ -160,15 +161,11 @@ void Surface::CopyPicture(const QImage& picture)
 
 void Surface::FrameRectangle(const QRect& rectangle, QRgb colour, int width)
 {
-    const QColor fill = QColor::fromRgb(colour);
-    const int x = rectangle.x();
-    const int y = rectangle.y();
-    const int w = rectangle.width();
-    const int h = rectangle.height();
-    m_painter.fillRect(QRectF(x, y, w, width), fill);
-    m_painter.fillRect(QRectF(x, y + h - width, w, width), fill);
-    m_painter.fillRect(QRectF(x, y, width, h), fill);
-    m_painter.fillRect(QRectF(x + w - width, y, width, h), fill);
+    // The inner rectangle cuts the hole: a path fills by the odd-even rule.
+    QPainterPath frame;
+    frame.addRect(rectangle);
+    frame.addRect(rectangle.adjusted(width, width, -width, -width));
+    m_painter.fillPath(frame, QColor::fromRgb(colour));
 }
 
 }  // namespace rpn
