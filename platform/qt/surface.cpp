@@ -89,10 +89,10 @@ QFont FontFor(const FontDescription& description)
     QFont font(QFont::substitute(QString::fromStdWString(description.faceName)));
     font.setPixelSize(PixelSizeForCell(description.height));
     font.setWeight(static_cast<QFont::Weight>(SubstituteWeight(description.faceName, description.weight)));
-    // The desktop's font settings would otherwise change the display's
-    // glyphs: full hinting moves their stems to whole pixels, and subpixel
-    // smoothing colours their edges. Vertical hinting alone keeps each
-    // glyph's shape and width at every scale.
+    // The desktop's font settings (its hinting style, subpixel smoothing)
+    // would otherwise change the display's glyphs from one desktop to the
+    // next. Fixed, they draw the same pixels everywhere: hinted vertically
+    // only, smoothed in grey.
     font.setHintingPreference(QFont::PreferVerticalHinting);
     font.setStyleStrategy(static_cast<QFont::StyleStrategy>(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
     return font;
