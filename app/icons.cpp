@@ -1,10 +1,9 @@
 #include "app/icons.h"
 
-#include <QImageReader>
 #include <QLatin1String>
+#include <QPainter>
 #include <QPixmap>
 
-#include "app/command_icon_drawing.h"
 #include "platform/qt/unpacked_image.h"
 
 namespace rpn {
@@ -13,45 +12,21 @@ namespace {
 
 // One size of the program's own icon, the one installed for the desktop, as
 // the build unpacked it into the resources (bare ARGB32 scanlines, stored
-// uncompressed); the PNG beside it when the build made none. Decoding a PNG
-// at start would also have Qt ask every image-format plugin about PNG.
+// uncompressed): decoding its PNG at start would also have Qt ask every
+// image-format plugin about PNG.
 QImage ApplicationIcon(int size)
 {
-    QImage icon =
-        UnpackedImage(QStringLiteral(":/icons/%1/rpn.argb32").arg(size), QSize(size, size), QImage::Format_ARGB32);
-    if (!icon.isNull())
-        return icon;
-    QImageReader reader(QStringLiteral(":/icons/%1/rpn.png").arg(size), "png");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
+    return UnpackedImage(QStringLiteral(":/icons/%1/rpn.argb32").arg(size), QSize(size, size), QImage::Format_ARGB32);
 }
 
-const char* ResourceName(CommandIcon icon)
+void DrawPage(QPainter& painter, QRectF page)
 {
-    switch (icon) {
-        case CommandIcon::Cut:
-            return "cut";
-        case CommandIcon::Copy:
-            return "copy";
-        case CommandIcon::Paste:
-            return "paste";
-        case CommandIcon::About:
-            return "about";
-        case CommandIcon::Application:
-            break;
-    }
-    return "";
-}
-
-// The command's picture as the build drew it into the resources (bare
-// premultiplied ARGB32 scanlines, uncompressed); drawn now if the build made
-// none.
-QPixmap Drawn(CommandIcon icon)
-{
-    const QImage image =
-        UnpackedImage(QStringLiteral(":/icons/command/%1.argb32").arg(QLatin1String(ResourceName(icon))),
-                      QSize(kCommandIconSize, kCommandIconSize), QImage::Format_ARGB32_Premultiplied);
-    return QPixmap::fromImage(image.isNull() ? DrawCommandIcon(icon) : image);
+    painter.setPen(QPen(QColor(70, 70, 70), 1.5));
+    painter.setBrush(Qt::white);
+    painter.drawRect(page);
+    painter.setPen(QPen(QColor(150, 150, 150), 1.5));
+    for (qreal y = page.top() + 6; y < page.bottom() - 3; y += 5)
+        painter.drawLine(QPointF(page.left() + 4, y), QPointF(page.right() - 4, y));
 }
 
 QString ThemeName(CommandIcon icon)
@@ -89,7 +64,50 @@ QIcon IconFor(CommandIcon icon)
     const QString name = ThemeName(icon);
     if (!theme.isEmpty() && theme != QLatin1String("hicolor") && QIcon::hasThemeIcon(name))
         return QIcon::fromTheme(name);
-    return QIcon(Drawn(icon));
+    return QIcon(QPixmap::fromImage(DrawCommandIcon(icon)));
+}
+
+QImage DrawCommandIcon(CommandIcon icon)
+{
+    QImage image(kCommandIconSize, kCommandIconSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    switch (icon) {
+        case CommandIcon::Cut:
+            painter.setPen(QPen(QColor(60, 60, 60), 2.5));
+            painter.drawLine(QPointF(9, 4), QPointF(21, 22));
+            painter.drawLine(QPointF(23, 4), QPointF(11, 22));
+            painter.setBrush(Qt::NoBrush);
+            painter.setPen(QPen(QColor(200, 40, 40), 3));
+            painter.drawEllipse(QPointF(9, 25), 4.5, 4.5);
+            painter.drawEllipse(QPointF(23, 25), 4.5, 4.5);
+            break;
+        case CommandIcon::Copy:
+            DrawPage(painter, QRectF(4, 3, 16, 20));
+            DrawPage(painter, QRectF(12, 10, 16, 20));
+            break;
+        case CommandIcon::Paste:
+            painter.setPen(QPen(QColor(90, 60, 30), 1.5));
+            painter.setBrush(QColor(190, 140, 80));
+            painter.drawRoundedRect(QRectF(4, 5, 20, 24), 2, 2);
+            painter.setBrush(QColor(120, 120, 120));
+            painter.drawRect(QRectF(9, 2, 10, 6));
+            DrawPage(painter, QRectF(13, 12, 15, 18));
+            break;
+        case CommandIcon::About:
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QColor(40, 90, 200));
+            painter.drawEllipse(QRectF(2, 2, 28, 28));
+            // An "i" of two shapes: a text would load a third font at start.
+            painter.setBrush(Qt::white);
+            painter.drawEllipse(QPointF(16, 9.5), 2.6, 2.6);
+            painter.drawRoundedRect(QRectF(13.6, 13.5, 4.8, 12), 1.2, 1.2);
+            break;
+        case CommandIcon::Application:
+            break;
+    }
+    return image;
 }
 
 }  // namespace rpn

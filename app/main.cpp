@@ -3,12 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
-#include <QTimer>
 #include <cstdio>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 #include "app/command_line.h"
 #include "app/deferred_icon_style.h"
@@ -25,7 +20,6 @@
 #include "platform/qt/fonts.h"
 #include "platform/qt/profile_store.h"
 #include "platform/qt/sound.h"
-#include "platform/start_marks.h"
 
 namespace {
 
@@ -39,7 +33,6 @@ std::string WorkingDirectory()
 
 int main(int argc, char* argv[])
 {
-    rpn::StartMark("main");
     // Answered before anything needs a display or reads the settings.
     const rpn::CommandLine commandLine = rpn::ParseCommandLine(argc, argv, WorkingDirectory());
     if (commandLine.option) {
@@ -65,13 +58,11 @@ int main(int argc, char* argv[])
     } else {
         std::fputs("rpn: no private directory for the instance lock; not checking for a running calculator\n", stderr);
     }
-    rpn::StartMark("instance checked");
 
     // Qt reads no options of its own from the command line: every argument
     // has been taken above.
     int qtArgumentCount = 1;
     QApplication application(qtArgumentCount, argv);
-    rpn::StartMark("QApplication");
     QApplication::setStyle(new rpn::DeferredIconStyle);
     rpn::InstanceServer instanceServer(std::move(claim));
     rpn::InstallFontSubstitutions();
@@ -83,9 +74,7 @@ int main(int argc, char* argv[])
     rpn::StandardFileSystem files;
     rpn::CanberraClickSound click;
 
-    rpn::StartMark("services");
-    rpn::CRPNApp calculator({profile, clipboard, dialogs, files, click}, rpn::LoadFacePicturesLazily());
-    rpn::StartMark("window built");
+    rpn::CRPNApp calculator({profile, clipboard, dialogs, files, click}, rpn::LoadFacePictures());
     dialogs.SetParent(&calculator.Frame());
     dialogs.OpenInFolderOf(calculator.RecentFiles());
     calculator.SetClosingHook([&instanceServer] { instanceServer.Stop(); });
@@ -113,19 +102,9 @@ int main(int argc, char* argv[])
         arguments << QFile::decodeName(QByteArray::fromStdString(*commandLine.file));
     if (!calculator.InitInstance(arguments))
         return 1;
-    rpn::StartMark("shown");
-    if (rpn::StartMarksOn())
-        QTimer::singleShot(0, [] { rpn::StartMark("event loop"); });
     // A signal during a start-up box has closed the calculator already.
     if (calculator.DocumentClosed())
         return 0;
     instanceServer.SetReceiver([&calculator](const rpn::SecondStart& request) { calculator.OnSecondStart(request); });
-#ifdef __GLIBC__
-    // Starting allocates and frees a few megabytes (the X connection's and
-    // the font loader's buffers, the pictures' copies) that the allocator
-    // would keep for the whole session; a moment after the first frame they
-    // go back to the system.
-    QTimer::singleShot(250, [] { malloc_trim(0); });
-#endif
     return QApplication::exec();
 }

@@ -18,7 +18,6 @@
 #include "platform/command_table.h"
 #include "platform/qt/menu_actions.h"
 #include "platform/recent_file_list.h"
-#include "platform/start_marks.h"
 
 namespace rpn {
 
@@ -64,13 +63,9 @@ CMainFrame::CMainFrame(CommandTable& commands, const RecentFileList& recentFiles
 {
     setWindowTitle(QString::fromUtf8(kMainFrameCaption));
     setWindowIcon(IconFor(CommandIcon::Application));
-    StartMark("window icon");
     BuildMenuBar();
-    StartMark("menu bar");
     BuildCommandBar();
-    StartMark("command bar");
     BuildShortcuts();
-    StartMark("shortcuts");
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             [this] { UpdateMenuItemsSoon(MenuFacts::ClipboardToo); });
     m_screenReaderListens = QAccessible::isActive();

@@ -10,7 +10,6 @@
 #include "app/window_placement.h"
 #include "face/command_ids.h"
 #include "platform/dialogs.h"
-#include "platform/start_marks.h"
 
 namespace rpn {
 
@@ -46,9 +45,7 @@ CRPNApp::CRPNApp(AppServices services, FacePictures pictures)
 {
     // Before the window exists: the Wayland app_id names the desktop entry, so a shell finds its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.rpn_calculator.rpn"));
-    StartMark("frame built");
     m_view = new CRPNView(m_document, std::move(pictures), services.click, m_frame.get());
-    StartMark("view built");
     m_frame->setCentralWidget(m_view);
     m_view->SetBrightnessMenu(m_frame->BrightnessMenu());
     m_view->SetFirstFrameHook([this] { m_frame->OnFirstFrame(); });
@@ -90,11 +87,9 @@ bool CRPNApp::InitInstance(const QStringList& arguments)
     }
     if (m_documentClosed)
         return true;
-    StartMark("document read");
     m_document.InitialUpdateAllViews();
     m_frame->adjustSize();
     RestoreWindowPlacement(*m_frame, m_services.profile);
-    StartMark("placed");
     m_frame->show();
     m_frameShown = true;
     m_view->setFocus();

@@ -4,10 +4,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPainter>
-#include <QTimer>
 #include <QWidget>
-
-#include "platform/start_marks.h"
 
 // The floor of the calculator's stack: the least a Qt 6 window of the same
 // shape does, a main window with a menu bar and a 240 x 268 widget that paints
@@ -38,14 +35,6 @@ protected:
     {
         QPainter painter(this);
         painter.drawImage(0, 0, m_image);
-        // The same marks as the calculator's, for bench/start_marks.sh.
-        if (rpn::StartMarksOn()) {
-            rpn::StartMark("view paint ends");
-            QTimer::singleShot(0, [] {
-                rpn::StartMark("frame flushed");
-                rpn::ReportStartMarks();
-            });
-        }
     }
 
     // A key changes the picture, as a calculator key changes its display, so
@@ -70,9 +59,7 @@ private:
 
 int main(int argc, char** argv)
 {
-    rpn::StartMark("main");
     QApplication application(argc, argv);
-    rpn::StartMark("QApplication");
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("qt_floor"));
     QMenu* file = window.menuBar()->addMenu(QStringLiteral("&File"));
@@ -83,6 +70,5 @@ int main(int argc, char** argv)
     window.setCentralWidget(view);
     view->setFocus();
     window.show();
-    rpn::StartMark("shown");
     return application.exec();
 }

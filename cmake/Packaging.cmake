@@ -17,9 +17,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The main display line is drawn in DejaVu Sans Condensed (fonts-dejavu-extra)
-# and the rest in DejaVu Sans; no library pulls either in. The build pictures
-# the display's printable ASCII glyphs from them (tools/text_pictures.cpp);
-# any other text, and the About box, still come from the installed fonts.
+# and the rest in DejaVu Sans; no library pulls either in.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra")
 # Without the Wayland platform plugin a Wayland session runs the window
 # through XWayland, blurred at fractional scales. Without the event-sound

@@ -10,14 +10,9 @@ namespace rpn {
 
 namespace {
 
-const std::array<DisplayFont, 3> kDisplayFonts{{
-    {{26, 200, L"Tohoma"}, true},
-    {{11, 100, L"System"}, false},
-    {{14, 100, L"System"}, false},
-}};
-const FontDescription& kMainFont = kDisplayFonts[0].description;
-const FontDescription& kStackFont = kDisplayFonts[1].description;
-const FontDescription& kPrefixFont = kDisplayFonts[2].description;
+const FontDescription kMainFont{26, 200, L"Tohoma"};
+const FontDescription kStackFont{11, 100, L"System"};
+const FontDescription kPrefixFont{14, 100, L"System"};
 
 constexpr QRgb kBlack = 0xFF000000;
 constexpr QRgb kGrey = 0xFF808080;
@@ -57,11 +52,6 @@ void BeginStep(Surface& surface, QRgb textColour, const FontDescription& font)
 }
 
 }  // namespace
-
-const std::array<DisplayFont, 3>& DisplayFonts()
-{
-    return kDisplayFonts;
-}
 
 void DrawMainNumber(const CalcState& state, Surface& surface)
 {

@@ -1,20 +1,9 @@
 #pragma once
 
-#include <array>
-
 #include "engine/calc_state.h"
 #include "platform/qt/surface.h"
 
 namespace rpn {
-
-// The display's three fonts: the main line's, the stack's and modes', and the
-// prefix indicators'. The main line draws one character at a time at whole
-// pixels; the others draw whole texts, whose glyphs fall between pixels.
-struct DisplayFont {
-    FontDescription description;
-    bool wholePixelsOnly = false;
-};
-const std::array<DisplayFont, 3>& DisplayFonts();
 
 // The display strip, drawn over the face at every paint from the state that
 // UpdateDisplay left; nothing is changed. The view calls the three steps in

@@ -48,7 +48,6 @@ const QImage& FaceBitmaps::PaintedFace(bool large) const
 
 const QImage& FaceBitmaps::PressedFace(bool large) const
 {
-    ReadPressedPicture();
     return large ? m_pictures.pressedLarge : m_pictures.pressed;
 }
 
@@ -56,14 +55,6 @@ bool FaceBitmaps::HasLargeFaces() const
 {
     ReadLargePictures();
     return !m_largeFace.isNull();
-}
-
-void FaceBitmaps::ReadPressedPicture() const
-{
-    if (!m_pictures.readPressed)
-        return;
-    m_pictures.pressed = InFacePixelFormat(m_pictures.readPressed());
-    m_pictures.readPressed = nullptr;
 }
 
 void FaceBitmaps::ReadLargePictures() const

@@ -9,9 +9,9 @@ namespace rpn {
 
 // The face pictures as the view paints them: picture 139 at the brightness
 // set, picture 141 for the pressed key, and the large pair for dense or
-// enlarged screens. A picture the start did not read is read the first time
-// it is asked for; that cache is the only thing the const readers change, so
-// the view can compose from a const face.
+// enlarged screens. The large pair, which a start does not read, is read the
+// first time it is asked for; that cache is the only thing the const readers
+// change, so the view can compose from a const face.
 class FaceBitmaps {
 public:
     explicit FaceBitmaps(FacePictures pictures);
@@ -29,18 +29,15 @@ public:
     const QImage& PaintedFace(bool large) const;
     // Picture 141, or its large version; the pressed key is copied from it.
     const QImage& PressedFace(bool large) const;
-    // The display's glyph pictures, or null.
-    const TextPictures* Text() const { return m_pictures.text.get(); }
     // Whether there is a large pair to draw from (reads it when not yet read).
     bool HasLargeFaces() const;
 
 private:
-    void ReadPressedPicture() const;
     void ReadLargePictures() const;
 
-    // The pictures as given; their readers fill in the pressed face and the
-    // large pair on first need, hence mutable, as is the large face made
-    // from them at the brightness set.
+    // The pictures as given; the reader fills in the large pair on first
+    // need, hence mutable, as is the large face made from it at the
+    // brightness set.
     mutable FacePictures m_pictures;
     mutable QImage m_largeFace;
     QImage m_face;

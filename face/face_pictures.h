@@ -2,10 +2,7 @@
 
 #include <QImage>
 #include <functional>
-#include <memory>
 #include <utility>
-
-#include "platform/qt/text_pictures.h"
 
 namespace rpn {
 
@@ -17,30 +14,18 @@ struct FacePictures {
     QImage pressed;
     QImage normalLarge;
     QImage pressedLarge;
-    // When set, the field it reads stays empty and the view calls it the
-    // first time it needs that picture, so a start decodes only what its
-    // first frame shows.
-    std::function<QImage()> readPressed;
+    // When set, the large pair stays empty and the view calls this the first
+    // time it draws the face enlarged: decoding the pair would cost a start
+    // more than everything else it reads.
     std::function<std::pair<QImage, QImage>()> readLarge;
-    // The display's glyphs as the build drew them; empty when the resources
-    // hold none, and the display then draws from its fonts.
-    std::shared_ptr<const TextPictures> text;
 };
 
-// Reads the pictures from the program's resources. A picture that cannot be
-// read is replaced by a plain face drawn from the keypad table, so the
-// calculator stays usable; a missing large pair is simply not used. Nothing
-// is reported.
+// Reads the pictures from the program's resources: the two faces from the
+// copies the build unpacked into the face's pixel format, used where the
+// resources hold them rather than copied, so a start neither decodes nor
+// converts a face; the large pair is left to its reader. A picture that
+// cannot be read, or is not of its size, stays empty (the large pair both or
+// neither), and the view then draws what it has. Nothing is reported.
 FacePictures LoadFacePictures();
-// The same pictures with only picture 139 read now: the pressed face and the
-// large pair are left to their readers. The two faces come from the copies
-// the build unpacked into the face's pixel format (the PNGs if those are
-// missing), and picture 139 also from its copy in the back buffer's format.
-// Those are used where the program's resources hold them, not copied: a
-// start neither decodes nor converts a face, nor fills fresh memory with one.
-FacePictures LoadFacePicturesLazily();
-
-enum class PlainFaceKind { Normal, Pressed };
-QImage PlainFace(PlainFaceKind kind);
 
 }  // namespace rpn

@@ -4,9 +4,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPaintEvent>
-#include <QPainter>
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -19,35 +16,13 @@
 #include "platform/command_table.h"
 #include "platform/qt/menu_actions.h"
 #include "platform/qt/sound.h"
-#include "platform/qt/surface.h"
-#include "platform/start_marks.h"
 
 namespace rpn {
 
 namespace {
 
-QRect KeyArea(int code)
-{
-    const KeyRectangle key = KeyRect(code);
-    return {key.left, key.top, key.right - key.left, key.bottom - key.top};
-}
-
 // The rows the display is drawn in, all that a key changes.
 constexpr QRect kDisplayBand{0, 0, kFaceWidth, kDisplayStripBottom};
-constexpr QRect kBelowDisplayBand{0, kDisplayStripBottom, kFaceWidth, kFaceHeight - kDisplayStripBottom};
-
-// Above this many device pixels per face pixel the large pictures look better.
-constexpr qreal kLargePictureScale = 1.25;
-
-// The focus ring lies in the gap around its key, in a colour that none of
-// the face's keys or its bezel has.
-constexpr int kFocusRingWidth = 2;
-constexpr QRgb kFocusRingColour = qRgb(255, 150, 0);
-
-QRect FocusRingArea(int code)
-{
-    return KeyArea(code).adjusted(-kFocusRingWidth, -kFocusRingWidth, kFocusRingWidth, kFocusRingWidth);
-}
 
 // The key that presses the focused key: Enter and Space belong to the
 // keyboard table (ENTER and CHS).
@@ -78,11 +53,7 @@ std::optional<KeyDirection> ArrowDirection(int qtKey)
 }  // namespace
 
 CRPNView::CRPNView(ViewDocument& document, FacePictures pictures, ClickSound& click, QWidget* parent)
-    : QWidget(parent),
-      m_document(document),
-      m_click(click),
-      m_bitmaps(std::move(pictures)),
-      m_bandBuffer(kFaceWidth, kDisplayStripBottom, QImage::Format_RGB32)
+    : QWidget(parent), m_document(document), m_click(click), m_bitmaps(std::move(pictures))
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -152,39 +123,6 @@ void CRPNView::UpdateFaceRect(const QRect& area)
     update(QRectF(FaceOrigin() + QPointF(area.topLeft()) * scale, QSizeF(area.size()) * scale).toAlignedRect());
 }
 
-QImage CRPNView::ComposeBackBuffer() const
-{
-    QImage image(kFaceWidth, kFaceHeight, QImage::Format_RGB32);
-    Compose(image, 1.0);
-    return image;
-}
-
-void CRPNView::Compose(QImage& target, qreal scale, const QRect& area) const
-{
-    Surface surface(target, scale, m_bitmaps.Text());
-    Compose(surface, scale, area);
-}
-
-void CRPNView::Compose(Surface& surface, qreal scale, const QRect& area) const
-{
-    const bool large = scale > kLargePictureScale && m_bitmaps.HasLargeFaces();
-    if (area != kWholeFace)
-        surface.ClipTo(area);
-    surface.CopyPicture(m_bitmaps.PaintedFace(large));
-    StartMark("face copied");
-    const CalcState& state = m_document.State();
-    if (state.KeyCode != 0) {
-        const QRect keyArea = KeyArea(state.KeyCode);
-        if (keyArea.intersects(area))
-            surface.CopyRectangle(m_bitmaps.PressedFace(large), keyArea);
-    }
-    if (m_focusedKey != 0 && FocusRingArea(m_focusedKey).intersects(area))
-        surface.FrameRectangle(FocusRingArea(m_focusedKey), kFocusRingColour, kFocusRingWidth);
-    if (area.top() < kDisplayStripBottom)
-        DrawDisplay(state, surface);
-    StartMark("display drawn");
-}
-
 qreal CRPNView::FaceScale() const
 {
     return std::max(std::min(width() / qreal(kFaceWidth), height() / qreal(kFaceHeight)), qreal(0.01));
@@ -216,73 +154,6 @@ QSize CRPNView::sizeHint() const
 QSize CRPNView::minimumSizeHint() const
 {
     return {kFaceWidth, kFaceHeight};
-}
-
-void CRPNView::paintEvent(QPaintEvent* event)
-{
-    const qreal scale = FaceScale();
-    const QPointF origin = FaceOrigin();
-    // What the event asks for, in face pixels: a key changes the display
-    // band and the key's rectangle, not the whole face.
-    const QRect area = QRectF((QPointF(event->rect().topLeft()) - origin) / scale, QSizeF(event->rect().size()) / scale)
-                           .toAlignedRect()
-                           .intersected(kWholeFace);
-    StartMark("view paint begins");
-    QPainter painter(this);
-    const qreal ratio = devicePixelRatioF();
-    const qreal deviceScale = scale * ratio;
-    const QRectF target(origin, QSizeF(kFaceWidth * scale, kFaceHeight * scale));
-    // The bezel colour fills whatever the face leaves of an enlarged window.
-    if (!target.contains(QRectF(rect()))) {
-        const QImage& face = m_bitmaps.Face();
-        const QRgb bezel = face.isNull() ? qRgb(0, 0, 0) : face.pixel(0, 0);
-        painter.fillRect(rect(), QColor::fromRgb(bezel));
-    }
-    if (deviceScale == 1.0) {
-        // Only the display band, where text is blended over the face, is
-        // composed in a buffer; the rest of the face, the pressed key and
-        // the ring go straight onto the window. A whole-face buffer would
-        // be a quarter megabyte more of fresh memory, and a copy more.
-        const QRect band = area.intersected(kDisplayBand);
-        if (!band.isEmpty()) {
-            Compose(m_bandBuffer, 1.0, band);
-            painter.drawImage(target.topLeft() + QPointF(band.topLeft()), m_bandBuffer, QRectF(band));
-        }
-        const QRect below = area.intersected(kBelowDisplayBand);
-        if (!below.isEmpty()) {
-            Surface surface(painter, target.topLeft());
-            Compose(surface, 1.0, below);
-        }
-        FirstPaintDone();
-        return;
-    }
-    // At any other scale the face is composed at the screen's resolution
-    // alone, so that text and edges stay sharp rather than blown up from the
-    // small buffer.
-    const QSize deviceSize(static_cast<int>(std::ceil(kFaceWidth * deviceScale)),
-                           static_cast<int>(std::ceil(kFaceHeight * deviceScale)));
-    if (m_deviceBuffer.size() != deviceSize)
-        m_deviceBuffer = QImage(deviceSize, QImage::Format_RGB32);
-    // The buffer keeps a ratio of 1: the painter maps its pixels one to one
-    // onto the device pixels of the target rectangle.
-    Compose(m_deviceBuffer, deviceScale);
-    painter.drawImage(target, m_deviceBuffer, QRectF(m_deviceBuffer.rect()));
-    FirstPaintDone();
-}
-
-void CRPNView::FirstPaintDone()
-{
-    if (!m_firstFrameHook && !StartMarksOn())
-        return;
-    StartMark("view paint ends");
-    // The window's picture goes to the screen once every widget has painted;
-    // the next turn of the loop comes after that.
-    QTimer::singleShot(0, this, [hook = std::exchange(m_firstFrameHook, nullptr)] {
-        StartMark("frame flushed");
-        ReportStartMarks();
-        if (hook)
-            hook();
-    });
 }
 
 void CRPNView::mousePressEvent(QMouseEvent* event)

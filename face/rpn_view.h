@@ -16,7 +16,6 @@ namespace rpn {
 
 class ClickSound;
 class CommandTable;
-class Surface;
 
 // Told what the view did with the keyboard and the stylus, for assistive
 // technology. The observer is called synchronously and must not change the
@@ -34,10 +33,11 @@ public:
 };
 
 // The calculator face on the screen: the pressed key, the display strip,
-// taps and keyboard releases. Each paint composes the 240 x 268 back buffer
-// (face, pressed key from picture 141, display) from the face bitmaps and
-// shows it scaled uniformly to the widget, centred; taps are mapped back to
-// face pixels.
+// taps and keyboard releases. The face is shown scaled uniformly to the
+// widget, centred, and composed (face, pressed key from picture 141, focus
+// ring, display) in a back buffer at the screen's resolution; a paint
+// composes only the part it was asked for, and taps are mapped back to face
+// pixels. The painting is in rpn_view_painting.cpp.
 class CRPNView final : public QWidget, public DocumentView {
 public:
     CRPNView(ViewDocument& document, FacePictures pictures, ClickSound& click, QWidget* parent = nullptr);
@@ -89,9 +89,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    // Once the first frame is out: the hook, and the start-up marks when
-    // they are on.
-    void FirstPaintDone();
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -109,7 +106,11 @@ private:
     // Composes the part of the face inside `area` (face pixels); the rest of
     // the target keeps what an earlier composition left there.
     void Compose(QImage& target, qreal scale, const QRect& area = kWholeFace) const;
-    void Compose(Surface& surface, qreal scale, const QRect& area) const;
+    // Once the first frame is out: the hook.
+    void FirstPaintDone();
+    // A key's rectangle on the face, and the rectangle its focus ring covers.
+    static QRect KeyArea(int code);
+    static QRect FocusRingArea(int code);
     // Asks for a repaint of a rectangle of the face.
     void UpdateFaceRect(const QRect& area);
     void PenDown(QPoint facePoint);
@@ -126,9 +127,8 @@ private:
     ViewDocument& m_document;
     ClickSound& m_click;
     FaceBitmaps m_bitmaps;
-    // The display band at one device pixel per face pixel.
-    QImage m_bandBuffer;
-    QImage m_deviceBuffer;
+    // The face as last composed, one pixel per device pixel.
+    QImage m_backBuffer;
     QPointer<QMenu> m_brightnessMenu;
     std::function<void()> m_firstFrameHook;
     // Keys whose press reached the view, with what each typed; only their

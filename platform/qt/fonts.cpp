@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace rpn {
@@ -24,6 +26,20 @@ void InstallFontSubstitutions()
 int SubstituteWeight(std::wstring_view faceName, int weight)
 {
     return faceName == L"System" ? int{QFont::Normal} : weight;
+}
+
+int PixelSizeForCell(int cellHeight)
+{
+    // Both DejaVu faces have an ascent of 1901 and a descent of 483 in an em
+    // of 2048 units. The two roundings put the cell at most a pixel off the
+    // unrounded sum, so the first guess is at most one size too large.
+    constexpr double kAscent = 1901.0 / 2048;
+    constexpr double kDescent = 483.0 / 2048;
+    const auto cell = [](int size) { return std::lround(kAscent * size) + std::lround(kDescent * size); };
+    int size = static_cast<int>((cellHeight + 1) / (kAscent + kDescent));
+    if (cell(size) > cellHeight)
+        --size;
+    return std::max(size, 1);
 }
 
 }  // namespace rpn

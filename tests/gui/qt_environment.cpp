@@ -15,10 +15,7 @@ class QtApplicationEnvironment final : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        // RPN_TEST_QPA names another platform for a test that must meet the
-        // real one (a private X server, testsupport/with_xvfb.sh).
-        const QByteArray platform = qgetenv("RPN_TEST_QPA");
-        qputenv("QT_QPA_PLATFORM", platform.isEmpty() ? QByteArray("offscreen") : platform);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
         m_configuration = std::make_unique<QTemporaryDir>();
         qputenv("XDG_CONFIG_HOME", m_configuration->path().toLocal8Bit());
         m_application = std::make_unique<QApplication>(m_argc, m_argv);

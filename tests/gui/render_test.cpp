@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
@@ -42,11 +43,14 @@ TEST(RenderFonts, CellsHaveTheDescribedHeightInDejaVuSans)
 {
     for (const FontDescription& description : {FontDescription{26, 200, L"Tohoma"}, FontDescription{11, 100, L"System"},
                                                FontDescription{14, 100, L"System"}}) {
-        const QFont font = FontFor(description);
+        QFont font = FontFor(description);
         const int height = QFontMetrics(font).height();
         EXPECT_LE(height, description.height);
         EXPECT_GE(height, description.height - 2);
         EXPECT_TRUE(QFontInfo(font).family().startsWith("DejaVu Sans")) << QFontInfo(font).family().toStdString();
+        // The largest that fits: a pixel more and the cell is too tall.
+        font.setPixelSize(font.pixelSize() + 1);
+        EXPECT_GT(QFontMetrics(font).height(), description.height) << description.height;
     }
 }
 
@@ -259,6 +263,34 @@ TEST(RenderText, ALongSessionOfNumbersKeepsDrawingEachRightly)
     surface.SelectFont(stack);
     surface.TextOut(57, 7, L"0.000000e+00");
     EXPECT_EQ(image, DrawnAfresh(stack, QStringLiteral("0.000000e+00"), 1.0, QPointF(57, 7)));
+}
+
+// A desktop's font settings leave the display as it is. CTest draws it once
+// under the system's settings, keeping the pictures where
+// RPN_DISPLAY_PICTURES_OUT says, and once more under full hinting and
+// subpixel smoothing (desktop_fonts.conf), comparing with the pictures that
+// RPN_DISPLAY_PICTURES_IN names.
+TEST(RenderDisplay, IsDrawnAlikeWhateverTheDesktopsFontSettings)
+{
+    const QString keep = qEnvironmentVariable("RPN_DISPLAY_PICTURES_OUT");
+    const QString compare = qEnvironmentVariable("RPN_DISPLAY_PICTURES_IN");
+    if (keep.isEmpty() == compare.isEmpty())
+        GTEST_SKIP() << "run by CTest as DisplayText.* with one of the two set";
+    const CalcState state = AfterKeys("1 2 3 4 5 . 6 7 ENTER 2 * F");
+    for (const int scale : {1, 2}) {
+        QImage image(240 * scale, 268 * scale, QImage::Format_RGB32);
+        image.fill(kDisplay);
+        Surface surface(image, scale);
+        DrawDisplay(state, surface);
+        const QString path = (keep.isEmpty() ? compare : keep) + QStringLiteral("-%1.png").arg(scale);
+        if (!keep.isEmpty()) {
+            ASSERT_TRUE(image.save(path)) << path.toStdString();
+            continue;
+        }
+        const QImage kept(path);
+        ASSERT_FALSE(kept.isNull()) << path.toStdString();
+        EXPECT_EQ(image, kept.convertToFormat(QImage::Format_RGB32)) << "at scale " << scale;
+    }
 }
 
 }  // namespace

@@ -12,8 +12,8 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "app/command_icon_drawing.h"
 #include "app/deferred_icon_style.h"
+#include "app/icons.h"
 #include "app/main_frame.h"
 #include "face/command_ids.h"
 #include "platform/qt/about_dialog.h"
@@ -45,7 +45,7 @@ TEST(Shell, TheWindowCarriesTheInstalledIconAndEveryButtonHasOne)
         EXPECT_TRUE(action->isSeparator() || !action->icon().isNull()) << action->text().toStdString();
 }
 
-TEST(Shell, TheCommandBarShowsTheIconsTheBuildDrewWhenTheDesktopHasNoTheme)
+TEST(Shell, TheCommandBarShowsItsOwnDrawnIconsWhenTheDesktopHasNoTheme)
 {
     if (!QIcon::themeName().isEmpty() && QIcon::themeName() != QLatin1String("hicolor"))
         GTEST_SKIP() << "the desktop's icon theme supplies the icons";
@@ -55,7 +55,7 @@ TEST(Shell, TheCommandBarShowsTheIconsTheBuildDrewWhenTheDesktopHasNoTheme)
                                                    {command::EditPaste, CommandIcon::Paste},
                                                    {command::AppAbout, CommandIcon::About}};
     for (const auto& [id, icon] : buttons) {
-        // What the build put in the resources is the drawing, pixel for pixel.
+        // Each button shows its own command's drawing, pixel for pixel.
         const QImage drawn = DrawCommandIcon(icon);
         QAction* found = nullptr;
         for (QAction* action : window.Frame().CommandBar()->actions())

@@ -130,30 +130,40 @@ TEST(ViewTaps, AnEnlargedWindowScalesTheFaceAndMapsTapsBack)
 
 // Keys and taps repaint only the display band and the key's rectangle; what
 // the event loop's paints leave in the window must still be the whole face
-// composed afresh.
+// composed afresh: at one device pixel per face pixel, and at one and a half,
+// where device pixels straddle the edges of what a paint composes.
 TEST(ViewRepaint, PartialPaintsLeaveTheWholeFaceAsComposedAfresh)
 {
-    TestWindow window;
-    const auto settle = [&window] {
+    for (const int halves : {2, 3}) {
+        TestWindow window;
+        const QSize enlarged = QSize(kFaceWidth, kFaceHeight) * (halves - 2) / 2;
+        window.Frame().resize(window.Frame().size() + enlarged);
         QCoreApplication::processEvents();
-        return window.Shown() == window.View().ComposeBackBuffer();
-    };
-    ASSERT_TRUE(settle());
-    for (const Qt::Key key : {Qt::Key_7, Qt::Key_Period, Qt::Key_5, Qt::Key_Return}) {
-        QTest::keyClick(&window.View(), key);
-        EXPECT_TRUE(settle()) << key;
+        ASSERT_EQ(window.View().size(), QSize(kFaceWidth, kFaceHeight) * halves / 2);
+        const auto settle = [&window, halves] {
+            QCoreApplication::processEvents();
+            const QImage shown = window.Shown();
+            return shown == window.Paint() && (halves != 2 || shown == window.View().ComposeBackBuffer());
+        };
+        ASSERT_TRUE(settle());
+        for (const Qt::Key key : {Qt::Key_7, Qt::Key_Period, Qt::Key_5, Qt::Key_Return}) {
+            QTest::keyClick(&window.View(), key);
+            EXPECT_TRUE(settle()) << key << " at " << halves << " halves";
+        }
+        const QPoint key8 = window.View().WidgetPoint(TestWindow::KeyCentre(kKey8));
+        QTest::mousePress(&window.View(), Qt::LeftButton, Qt::NoModifier, key8);
+        EXPECT_TRUE(settle()) << "pressed";
+        if (halves == 2) {
+            EXPECT_TRUE(SameRectangle(window.Shown(), AsShown(ResourcePictures().pressed), KeyRect(kKey8)));
+        }
+        QTest::mouseRelease(&window.View(), Qt::LeftButton, Qt::NoModifier, key8);
+        EXPECT_TRUE(settle()) << "released";
+        EXPECT_EQ(window.State().Integer, L"8") << "the tap was performed";
+        window.Execute(command::BrightnessFirst);
+        EXPECT_TRUE(settle()) << "darker face";
+        QTest::keyClick(&window.View(), Qt::Key_Escape);
+        EXPECT_TRUE(settle()) << "cleared";
     }
-    const QPoint key8 = window.View().WidgetPoint(TestWindow::KeyCentre(kKey8));
-    QTest::mousePress(&window.View(), Qt::LeftButton, Qt::NoModifier, key8);
-    EXPECT_TRUE(settle()) << "pressed";
-    EXPECT_TRUE(SameRectangle(window.Shown(), AsShown(ResourcePictures().pressed), KeyRect(kKey8)));
-    QTest::mouseRelease(&window.View(), Qt::LeftButton, Qt::NoModifier, key8);
-    EXPECT_TRUE(settle()) << "released";
-    EXPECT_EQ(window.State().Integer, L"8") << "the tap was performed";
-    window.Execute(command::BrightnessFirst);
-    EXPECT_TRUE(settle()) << "darker face";
-    QTest::keyClick(&window.View(), Qt::Key_Escape);
-    EXPECT_TRUE(settle()) << "cleared";
 }
 
 // A window one pixel wider than the face puts it half a pixel in: the display
