@@ -17,8 +17,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The main display line is drawn in DejaVu Sans Condensed (fonts-dejavu-extra)
-# and the rest in DejaVu Sans; no library pulls either in.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra")
+# and the rest in DejaVu Sans; no library pulls either in. The event-sound
+# library is loaded at the first click, so dpkg-shlibdeps cannot see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra, libcanberra0")
 # Without the Wayland platform plugin a Wayland session runs the window
 # through XWayland, blurred at fractional scales. Without the event-sound
 # library's PulseAudio backend the click goes through ALSA as a new stream

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 struct ca_context;
@@ -19,16 +20,19 @@ public:
 // connects to the sound server and leaves the click in its sample cache, so
 // every later tap is one short request that the server plays from memory,
 // however quickly taps follow each other. The sound is the data file
-// share/rpn/click.wav, found beside the program's own directory.
+// share/rpn/click.wav, found beside the program's own directory. Without the
+// library, a sound server or the file, the click is silent.
 class CanberraClickSound final : public ClickSound {
 public:
-    CanberraClickSound() = default;
+    CanberraClickSound();
     CanberraClickSound(const CanberraClickSound&) = delete;
     CanberraClickSound& operator=(const CanberraClickSound&) = delete;
     ~CanberraClickSound() override;
     void Play() override;
 
 private:
+    struct Library;
+    std::unique_ptr<Library> m_library;
     ca_context* m_context = nullptr;
     std::string m_path;
 };

@@ -49,12 +49,13 @@ struct CountedPictures {
     int largeReads = 0;
 };
 
-// The pictures read up front, from the PNGs the program carries.
+// The pictures read up front: the faces from the committed PNGs the build
+// unpacks, the large pair from the program's resources.
 FacePictures EagerPictures()
 {
     FacePictures pictures;
-    pictures.normal = QImage(QStringLiteral(":/face139.png"));
-    pictures.pressed = QImage(QStringLiteral(":/face141.png"));
+    pictures.normal = QImage(QStringLiteral(RPN_SOURCE_DIR "/resources/face_normal.png"));
+    pictures.pressed = QImage(QStringLiteral(RPN_SOURCE_DIR "/resources/face_pressed.png"));
     pictures.normalLarge = QImage(QStringLiteral(":/face139@2x.png"));
     pictures.pressedLarge = QImage(QStringLiteral(":/face141@2x.png"));
     return pictures;
