@@ -66,8 +66,9 @@ int main(int argc, char** argv)
     for (const int pixels : {16, 22, 24, 32, 48, 64, 128, 256}) {
         const QString png = QStringLiteral("%1/%2x%2/rpn.png").arg(directory).arg(pixels);
         const QImage drawn = Render(directory, pixels);
-        const int difference = compare ? LargestChannelDifference(QImage(png).convertToFormat(QImage::Format_ARGB32), drawn)
-                                       : (drawn.save(png, "PNG") ? 0 : 256);
+        const int difference = compare
+                                   ? LargestChannelDifference(QImage(png).convertToFormat(QImage::Format_ARGB32), drawn)
+                                   : (drawn.save(png, "PNG") ? 0 : 256);
         if (difference > kRasterTolerance) {
             std::fprintf(stderr, "render_icons: %s %s\n", qPrintable(png),
                          compare ? "differs from its SVG" : "cannot be written");
