@@ -56,7 +56,7 @@ else
 fi
 cmake --build "$build" -j2 --target rpn qt_floor paint_bench
 
-# Keys on the numeric pad: the main-row + means nothing to the calculator.
+# The pad's + is the one key that adds in every layout and every peer.
 keys='2 Return 3 KP_Add'
 commands=("name=rpn $build/app/rpn" "name=qt_floor $build/bench/qt_floor")
 command -v grpn >/dev/null && commands+=("name=grpn grpn")
