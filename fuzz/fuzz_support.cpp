@@ -123,21 +123,6 @@ std::u16string_view FuzzClipboard::GetText()
     return m_given;
 }
 
-std::u16string Utf16(std::wstring_view text)
-{
-    std::u16string units;
-    for (const wchar_t c : text) {
-        const auto code = static_cast<char32_t>(c);
-        if (code < 0x10000) {
-            units += static_cast<char16_t>(code);
-        } else {
-            units += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
-            units += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
-        }
-    }
-    return units;
-}
-
 CalcState BusyState()
 {
     CalcState state = MakeResetState();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/calc_state.h"
+#include "persist/utf8.h"
 #include "platform/byte_stream.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
@@ -76,9 +77,6 @@ public:
 private:
     std::map<std::pair<std::wstring, std::wstring>, std::wstring> m_entries;
 };
-
-// A wide text in UTF-16, as a clipboard gives it.
-std::u16string Utf16(std::wstring_view text);
 
 // A clipboard that holds a text, holds something else, or is busy.
 class FuzzClipboard final : public Clipboard {

@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The leading number is read from the UTF-16 text, looking at no more
     // than its characters, exactly as wcstod reads it from the whole text.
-    const double read = ParseLeadingNumber(fuzz::Utf16(text));
+    const double read = ParseLeadingNumber(Utf16(text));
     const double whole = wcstod_l(text.c_str(), nullptr, CLocale());
     if (std::bit_cast<std::uint64_t>(read) != std::bit_cast<std::uint64_t>(whole))
         fuzz::Fail("the leading number differs from wcstod's");
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What Copy then puts out is the seven-digit form of the X that Paste left.
     fuzz::FuzzClipboard copied(fuzz::FuzzClipboard::Content::NoText, L"");
     OnEditCopy(state, copied);
-    if (!copied.Balanced() || !copied.Open() || copied.GetText() != fuzz::Utf16(RegisterText(state.RegX)))
+    if (!copied.Balanced() || !copied.Open() || copied.GetText() != Utf16(RegisterText(state.RegX)))
         fuzz::Fail("copy after paste");
     copied.Close();
     return 0;

@@ -4,6 +4,8 @@
 #include <bit>
 #include <limits>
 
+#include "persist/utf8.h"
+
 namespace rpn {
 
 namespace {
@@ -17,25 +19,6 @@ constexpr char32_t kReplacement = 0xFFFD;
 bool IsSurrogate(std::uint32_t unit)
 {
     return unit >= 0xD800 && unit <= 0xDFFF;
-}
-
-std::u16string ToUtf16(const std::wstring& text)
-{
-    std::u16string units;
-    units.reserve(text.size());
-    for (const wchar_t character : text) {
-        auto code = static_cast<std::uint32_t>(character);
-        if (code > 0x10FFFF || IsSurrogate(code))
-            code = kReplacement;
-        if (code < 0x10000) {
-            units += static_cast<char16_t>(code);
-        } else {
-            code -= 0x10000;
-            units += static_cast<char16_t>(0xD800 + (code >> 10));
-            units += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
-        }
-    }
-    return units;
 }
 
 // Turns UTF-16 units into code points; a high surrogate whose partner has not
@@ -125,7 +108,7 @@ void ArchiveWriter::String(const std::wstring& text)
 {
     // Every character takes at least one unit: a text too long is known
     // before it is converted.
-    const std::u16string units = text.size() > kMostTextUnits ? std::u16string() : ToUtf16(text);
+    const std::u16string units = text.size() > kMostTextUnits ? std::u16string() : Utf16(text);
     const std::size_t length = units.size();
     if (text.size() > kMostTextUnits || length > kMostTextUnits) {
         m_failed = true;

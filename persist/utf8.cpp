@@ -85,6 +85,24 @@ std::string Utf8(std::wstring_view text)
     return out;
 }
 
+std::u16string Utf16(std::wstring_view text)
+{
+    std::u16string units;
+    units.reserve(text.size());
+    for (const wchar_t character : text) {
+        char32_t code = static_cast<char32_t>(character);
+        if (!IsCodePoint(code))
+            code = kReplacement;
+        if (code < 0x10000) {
+            units += static_cast<char16_t>(code);
+        } else {
+            units += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+            units += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+        }
+    }
+    return units;
+}
+
 std::wstring WidePath(std::string_view bytes)
 {
     std::wstring path;

@@ -1,21 +1,8 @@
 #include "testsupport/fake_clipboard.h"
 
-namespace rpn::test {
+#include "persist/utf8.h"
 
-std::u16string Utf16(std::wstring_view text)
-{
-    std::u16string units;
-    for (const wchar_t c : text) {
-        const auto code = static_cast<char32_t>(c);
-        if (code < 0x10000) {
-            units += static_cast<char16_t>(code);
-        } else {
-            units += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
-            units += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
-        }
-    }
-    return units;
-}
+namespace rpn::test {
 
 void FakeClipboard::Expect(bool open)
 {

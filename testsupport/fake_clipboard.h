@@ -7,9 +7,6 @@
 
 namespace rpn::test {
 
-// A wide text in UTF-16, as a clipboard gives it.
-std::u16string Utf16(std::wstring_view text);
-
 // A clipboard in memory that holds a text or something that is no text, can
 // be made busy, and counts opens and closes so tests can check they pair up.
 class FakeClipboard final : public Clipboard {

@@ -149,8 +149,7 @@ TEST(ParseLeadingNumber, ReadsWhatWcstodReadsFromTheWholeText)
         const std::string shown = Utf8(text.substr(0, 40));
         EXPECT_EQ(std::bit_cast<std::uint64_t>(ParseLeadingNumber(text)), std::bit_cast<std::uint64_t>(expected))
             << shown;
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(ParseLeadingNumber(test::Utf16(text))),
-                  std::bit_cast<std::uint64_t>(expected))
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(ParseLeadingNumber(Utf16(text))), std::bit_cast<std::uint64_t>(expected))
             << shown;
     }
     freelocale(c);
